@@ -1,0 +1,39 @@
+# Shared by scripts/run and scripts/test: make sure the Debian packages are there, then build.
+# shellcheck shell=bash
+
+KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgif-dev fonts-dejavu-core)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils strace)
+
+# Installs only what is missing; a ready machine installs nothing and needs no network.
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null | grep -qx installed; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages. Run this as root first:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds the given preset; quiet when nothing changed.
+build_preset() {
+  local preset="$1"
+  cd "$KESTROVA_ROOT"
+  if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+    cmake --preset "$preset"
+  fi
+  cmake --build --preset "$preset" --parallel "$(nproc)"
+}

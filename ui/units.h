@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QRect>
+
+#include <cstdint>
+
+namespace kestrova::ui {
+
+// Layouts are given in twips; 15 twips make one device-independent pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int Px(int twips) { return twips / kTwipsPerPixel; }
+constexpr QRect TwipsRect(int left, int top, int width, int height) {
+  return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+// Colours are written 0x00BBGGRR; 0x800000nn names a system colour, mapped onto the palette.
+QColor ColorFromBgr(std::uint32_t value, const QPalette& palette = QPalette());
+
+// The desktop's default sans serif at a point size such as 8.25 or 9.75.
+QFont SansFont(double pointSize, bool bold = false);
+
+}  // namespace kestrova::ui
