@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrova::settings {
+
+// Handles and status codes keep the widths of the platform registry so that a registry-backed
+// store can sit behind the same interface.
+using KeyHandle = std::uint32_t;
+using Status = std::int32_t;
+
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kFileNotFound = 2;
+inline constexpr Status kAccessDenied = 5;
+inline constexpr Status kInvalidHandle = 6;
+inline constexpr Status kWriteFault = 29;
+
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyWrite = 0x20006;
+
+// The five operations the Registry module needs of a per-user hierarchical store.
+class Store {
+ public:
+  virtual ~Store() = default;
+
+  // Opens an existing key for reading (kKeyRead) or writing (kKeyWrite).
+  virtual Status OpenKey(KeyHandle root, const std::string& subKey, std::uint32_t access,
+                         KeyHandle& key) = 0;
+  // Creates the key with any missing keys above it, or opens it when present.
+  virtual Status CreateKey(KeyHandle root, const std::string& subKey, KeyHandle& key) = 0;
+  virtual Status QueryValue(KeyHandle key, const std::string& name, std::string& value) = 0;
+  virtual Status SetValue(KeyHandle key, const std::string& name, const std::string& value) = 0;
+  virtual Status CloseKey(KeyHandle key) = 0;
+
+  // Writes between BeginBatch and CommitBatch may be held and reach the disk as one commit, so an
+  // interrupted close leaves all-old or all-new values. The default store writes through.
+  virtual void BeginBatch() {}
+  virtual Status CommitBatch() { return kSuccess; }
+};
+
+// Holds the writes of one scope and commits them when it ends.
+class Batch {
+ public:
+  explicit Batch(Store* store) : store_(store) {
+    if (store_) store_->BeginBatch();
+  }
+  ~Batch() {
+    if (store_) store_->CommitBatch();
+  }
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+
+ private:
+  Store* store_;
+};
+
+}  // namespace kestrova::settings
