@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "ui/application.h"
+
+int main(int argc, char** argv) { return kestrova::ui::Run(argc, argv); }

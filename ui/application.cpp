@@ -1,0 +1,61 @@
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+#include "settings/FileStore.h"
+#include "settings/Registry.h"
+#include "ui/frmMain.h"
+#include "ui/platform.h"
+
+namespace kestrova::ui {
+
+int Run(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kestrova"));
+  QApplication::setOrganizationName(QStringLiteral("Quillmere"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
+
+  platform::SingleInstance instance;
+  frmMain window;
+  StartupEnvironment environment;
+  environment.checkInstance = [&instance] {
+    StartupEnvironment::InstanceResult result;
+    switch (instance.Acquire(platform::SingleInstance::DefaultLockPath())) {
+      case platform::SingleInstance::State::First: break;
+      case platform::SingleInstance::State::AlreadyRunning:
+        result.state = StartupEnvironment::Instance::AlreadyRunning;
+        break;
+      case platform::SingleInstance::State::Failed:
+        result.state = StartupEnvironment::Instance::Failed;
+        result.errorNumber = instance.errorNumber();
+        result.errorDescription = QString::fromLocal8Bit(instance.errorText().c_str());
+        break;
+    }
+    return result;
+  };
+  if (!window.Form_Initialize(environment)) return 0;
+  QApplication::setWindowIcon(window.windowIcon());
+
+  settings::FileStore store;
+  settings::Registry::SetStore(&store);
+  settings::Registry::SetMessageCallback([&window](const std::string& text) {
+    platform::ShowMessage(&window, {QString::fromStdString(text), QStringLiteral("Kestrova"),
+                                    platform::MessageIcon::None});
+  });
+
+  window.setProperty("kestrova.endsProgram", true);
+  window.Form_Load();
+  window.show();
+
+  // Logging out and the usual termination signals close the window like its close box.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                   [&window](QSessionManager&) { window.close(); }, Qt::DirectConnection);
+  platform::InstallQuitSignals([&window] { window.close(); });
+
+  const int code = QApplication::exec();
+  settings::Registry::SetStore(nullptr);
+  return code;
+}
+
+}  // namespace kestrova::ui

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QByteArrayList>
+#include <QHash>
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "core/currency.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace kestrova::ui {
+
+class AmountBox;
+class ImageBox;
+class Panel3D;
+class PictureBox;
+class PictureButton;
+
+// One background the window can wear; its picture is the hidden image named by `key`.
+struct BackgroundRecord {
+  std::string_view key;
+  std::uint32_t boxColour;  // 0x00BBGGRR
+  std::string_view successor;
+};
+
+inline constexpr std::array<BackgroundRecord, 8> kBackgrounds = {{
+    {"imgDefault", 0x00FFFF00, "imgFive"},
+    {"imgFive", 0x00FFC0C0, "imgTen"},
+    {"imgTen", 0x00C0C0FF, "imgTwenty"},
+    {"imgTwenty", 0x00FFC0C0, "imgFifty"},
+    {"imgFifty", 0x00C0E0FF, "imgOnehundred"},
+    {"imgOnehundred", 0x00C0FFC0, "imgTwohundred"},
+    {"imgTwohundred", 0x00C0FFFF, "imgFivehundred"},
+    {"imgFivehundred", 0x00FFC0FF, "imgDefault"},
+}};
+
+const BackgroundRecord* FindBackground(std::string_view key);
+
+// What start-up needs from outside the window; tests replace parts of it.
+struct StartupEnvironment {
+  enum class Instance { First, AlreadyRunning, Failed };
+  struct InstanceResult {
+    Instance state = Instance::First;
+    int errorNumber = 0;
+    QString errorDescription;
+  };
+  std::function<InstanceResult()> checkInstance;  // empty: always the first copy
+  QString pictureRoot = QStringLiteral(":");      // where flags/, backgrounds/, pictures/ are
+  std::function<QByteArrayList()> imageFormats;   // empty: what Qt can read
+};
+
+// The text of the start-up error report.
+QString StartupErrorText(int number, const QString& description);
+
+class frmMain : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // Refuses a second copy (false: end now, nothing shown, store untouched) and loads the
+  // pictures; its own failures go to the start-up error report and start-up goes on.
+  bool Form_Initialize(const StartupEnvironment& environment = {});
+  void Form_Load();
+  void Form_Activate();
+  void Form_QueryUnload();
+  void Form_Unload();
+
+  void calcEUROto();
+  void calcToEURO();
+  void focusONtxtEURO();
+  const core::CountryRecord* findCountryByFlag();
+
+  void applyCountry(const core::CountryRecord& row);
+  void enableAllCountryMenus();
+  void restoreFlagFromKey();
+  void applyBackground(const BackgroundRecord& row);
+
+  // Handlers, public so the same paths serve events and tests.
+  void txtEURO_KeyUp();
+  void txtCURRENCIES_KeyUp();
+  void imgFlags_DblClick();
+  void imgFlags_MouseDown(int button);
+  void Picture1_DblClick();
+  void cmdExit_Click();
+  void cmdAbout_Click();
+  void mnuCountry_Click(const core::CountryRecord& row);
+
+  // The hidden image that holds the picture of a country or background key; nullptr if none.
+  ImageBox* hiddenImage(const QString& key) const;
+  QMenu* countryMenu() const { return mnuCountries_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildControls();
+  void loadPictures(const StartupEnvironment& environment);
+
+  Panel3D* SSPanel1_ = nullptr;
+  PictureBox* Picture1_ = nullptr;
+  ImageBox* imgEuro_ = nullptr;
+  AmountBox* txtEURO_ = nullptr;
+  ImageBox* imgFlags_ = nullptr;
+  AmountBox* txtCURRENCIES_ = nullptr;
+  QLabel* Label1_ = nullptr;
+  PictureButton* cmdAbout_ = nullptr;
+  PictureButton* cmdExit_ = nullptr;
+  QLabel* lblHIDDENimg_ = nullptr;
+  QLabel* lblHIDDENbg_ = nullptr;
+  QHash<QString, ImageBox*> hiddenImages_;
+  QMenu* mnuProject_ = nullptr;
+  QMenu* mnuCountries_ = nullptr;
+  std::array<QAction*, core::kCountryCount> countryEntries_{};
+
+  QPixmap flagPicture_;  // the picture the last lookup read from imgFlags
+  bool activatedOnce_ = false;
+  bool handedToOwnWindow_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace kestrova::ui

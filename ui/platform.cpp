@@ -1,0 +1,122 @@
+#include "ui/platform.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ui/units.h"
+
+namespace kestrova::ui::platform {
+
+namespace {
+std::function<void(const MessageRequest&)>& Hook() {
+  static std::function<void(const MessageRequest&)> hook;
+  return hook;
+}
+}  // namespace
+
+void SetMessageHook(std::function<void(const MessageRequest&)> hook) { Hook() = std::move(hook); }
+
+void ShowMessage(QWidget* parent, const MessageRequest& request) {
+  if (Hook()) {
+    Hook()(request);
+    return;
+  }
+  QMessageBox box(request.icon == MessageIcon::Information ? QMessageBox::Information
+                                                           : QMessageBox::NoIcon,
+                  request.caption, request.text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+SingleInstance::~SingleInstance() { Release(); }
+
+SingleInstance::State SingleInstance::Acquire(const std::string& lockPath) {
+  Release();
+  // Close-on-exec: a browser started from the about window must not inherit the lock.
+  const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    errorNumber_ = errno;
+    errorText_ = std::strerror(errorNumber_);
+    return State::Failed;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) return State::AlreadyRunning;
+    errorNumber_ = error;
+    errorText_ = std::strerror(error);
+    return State::Failed;
+  }
+  fd_ = fd;
+  return State::First;
+}
+
+void SingleInstance::Release() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+std::string SingleInstance::DefaultLockPath() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && *runtime) return std::string(runtime) + "/Kestrova.lock";
+  std::string folder;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && *config) {
+    folder = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    folder = std::string(home ? home : "") + "/.config";
+  }
+  ::mkdir(folder.c_str(), 0700);
+  folder += "/Quillmere";
+  ::mkdir(folder.c_str(), 0700);
+  return folder + "/Kestrova.lock";
+}
+
+QSize ScreenSizeTwips() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize pixels = screen ? screen->geometry().size() : QSize(0, 0);
+  return pixels * kTwipsPerPixel;
+}
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int signal) {
+  const int saved = errno;
+  const char byte = static_cast<char>(signal);
+  [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
+  errno = saved;
+}
+}  // namespace
+
+void InstallQuitSignals(std::function<void()> onQuit) {
+  if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+    return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onQuit = std::move(onQuit)] {
+    char byte = 0;
+    [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);
+    onQuit();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+}  // namespace kestrova::ui::platform

@@ -1,0 +1,202 @@
+#include "ui/widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include "core/entry.h"
+#include "ui/units.h"
+
+namespace kestrova::ui {
+
+int ButtonCode(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return kLeftButton;
+    case Qt::RightButton: return kRightButton;
+    case Qt::MiddleButton: return kMiddleButton;
+    default: return 0;
+  }
+}
+
+ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
+
+void ImageBox::setPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void ImageBox::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, picture_);
+}
+
+void ImageBox::mousePressEvent(QMouseEvent* event) {
+  emit MouseDown(ButtonCode(event->button()));
+  event->accept();
+}
+
+void ImageBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    emit DblClick();
+  } else {
+    // The second press of another button is still a press.
+    emit MouseDown(ButtonCode(event->button()));
+  }
+  event->accept();
+}
+
+namespace {
+// Labels and other passive children let mouse events through to the box; they still lie on it.
+bool OnOwnSurface(QWidget* box, const QMouseEvent* event) {
+  return box->childAt(event->position().toPoint()) == nullptr;
+}
+}  // namespace
+
+void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && OnOwnSurface(this, event)) emit DblClick();
+  event->accept();
+}
+
+Panel3D::Panel3D(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Raised);
+  setLineWidth(1);
+}
+
+void Panel3D::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  painter.end();
+  QFrame::paintEvent(event);
+}
+
+void PictureButton::setPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+
+  // Face picture first, cut to the button, then a bevel and the caption over it.
+  const QRect face = rect().adjusted(1, 1, -1, -1);
+  if (!picture_.isNull()) {
+    painter.drawPixmap(face.topLeft(), picture_, QRect(QPoint(0, 0), face.size()));
+  } else {
+    painter.fillRect(face, palette().color(QPalette::Button));
+  }
+  const bool down = isDown();
+  const QColor light = down ? palette().color(QPalette::Dark) : palette().color(QPalette::Light);
+  const QColor dark = down ? palette().color(QPalette::Light) : palette().color(QPalette::Dark);
+  painter.setPen(palette().color(QPalette::Shadow));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.setPen(light);
+  painter.drawLine(face.topLeft(), face.topRight());
+  painter.drawLine(face.topLeft(), face.bottomLeft());
+  painter.setPen(dark);
+  painter.drawLine(face.bottomLeft(), face.bottomRight());
+  painter.drawLine(face.topRight(), face.bottomRight());
+
+  QRect textRect = rect();
+  if (down) textRect.translate(1, 1);
+  option.rect = textRect;
+  style()->drawItemText(&painter, textRect, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
+                        isEnabled(), text(), QPalette::ButtonText);
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(4, 4, -4, -4);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+AmountBox::AmountBox(QWidget* parent) : QLineEdit(parent) {
+  // Composed text would reach the box without passing the filter.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setAcceptDrops(false);
+  setDragEnabled(false);
+}
+
+namespace {
+bool IsRefusedShortcut(const QKeyEvent* event) {
+  static const QKeySequence::StandardKey refused[] = {
+      QKeySequence::Paste,           QKeySequence::Cut,
+      QKeySequence::Undo,            QKeySequence::Redo,
+      QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+      QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+  };
+  for (auto key : refused) {
+    if (event->matches(key)) return true;
+  }
+  return false;
+}
+
+// Keys that type no character keep their usual effect in the box.
+bool TypesNoCharacter(const QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+    case Qt::Key_Delete: case Qt::Key_Insert:
+    case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta:
+    case Qt::Key_AltGr: case Qt::Key_CapsLock: case Qt::Key_NumLock:
+      return true;
+    default:
+      return event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F35;
+  }
+}
+}  // namespace
+
+void AmountBox::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  if (IsRefusedShortcut(event)) {
+    event->accept();
+    return;
+  }
+  if (TypesNoCharacter(event) || event->text().isEmpty()) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  // Control combinations stand for control characters, which the filter refuses.
+  if (event->modifiers() & Qt::ControlModifier) {
+    event->accept();
+    return;
+  }
+
+  QString accepted;
+  bool backspace = false;
+  for (const char32_t code : event->text().toUcs4()) {
+    const std::int32_t source = static_cast<std::int32_t>(code);
+    const int allowed = std::stoi(core::LimitTextInput(source));
+    if (allowed == 8) {
+      backspace = true;
+    } else if (allowed != 0) {
+      accepted += QChar(static_cast<char16_t>(allowed));
+    }
+  }
+  if (backspace && accepted.isEmpty()) {
+    QLineEdit::keyPressEvent(event);
+  } else if (accepted == event->text()) {
+    QLineEdit::keyPressEvent(event);
+  } else if (!accepted.isEmpty()) {
+    insert(accepted);
+  }
+  // Refused characters (Enter and Escape among them) go nowhere else either.
+  event->accept();
+}
+
+void AmountBox::keyReleaseEvent(QKeyEvent* event) {
+  QLineEdit::keyReleaseEvent(event);
+  if (event->isAutoRepeat()) return;
+  emit KeyUp();
+}
+
+}  // namespace kestrova::ui

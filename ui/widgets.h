@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+
+// The small controls the main window is made of. Each keeps its picture as a shared QPixmap: a
+// picture handed from one control to another is the same picture (same cacheKey), which is how
+// the window tells which flag is on show.
+namespace kestrova::ui {
+
+// Mouse button codes as the window's handlers see them.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
+int ButtonCode(Qt::MouseButton button);
+
+// Shows a picture from its top-left corner, unscaled; raises MouseDown and DblClick.
+class ImageBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ImageBox(QWidget* parent = nullptr);
+  void setPicture(const QPixmap& picture);
+  const QPixmap& picture() const { return picture_; }
+
+ signals:
+  void MouseDown(int button);
+  void DblClick();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  QPixmap picture_;
+};
+
+// The background: a picture from the top-left corner, cut to the box, and a container for the
+// visible controls. Only a double-click on its own surface counts.
+class PictureBox : public ImageBox {
+  Q_OBJECT
+ public:
+  using ImageBox::ImageBox;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A raised panel with a coloured face that frames the background.
+class Panel3D : public QFrame {
+  Q_OBJECT
+ public:
+  explicit Panel3D(QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// A push button that draws its face picture under its caption.
+class PictureButton : public QPushButton {
+  Q_OBJECT
+ public:
+  using QPushButton::QPushButton;
+  void setPicture(const QPixmap& picture);
+  const QPixmap& picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap picture_;
+};
+
+// An amount box. Typed characters pass through a filter; shortcuts that would change the text
+// without typing (paste, cut, undo, redo, word deletion) are refused. Every real key release is
+// reported; auto-repeat releases are not.
+class AmountBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit AmountBox(QWidget* parent = nullptr);
+
+ signals:
+  void KeyUp();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+}  // namespace kestrova::ui
