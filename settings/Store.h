@@ -15,9 +15,27 @@ inline constexpr Status kFileNotFound = 2;
 inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
 inline constexpr Status kWriteFault = 29;
+inline constexpr Status kInvalidParameter = 87;
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyWrite = 0x20006;
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+// The rights within an access mask that decide whether a handle may read or set values.
+inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
+inline constexpr std::uint32_t kKeySetValue = 0x0002;
+
+// The predefined roots, with the platform registry's handle values.
+inline constexpr KeyHandle kClassesRoot = 0x80000000;
+inline constexpr KeyHandle kCurrentUser = 0x80000001;
+inline constexpr KeyHandle kLocalMachine = 0x80000002;
+inline constexpr KeyHandle kUsers = 0x80000003;
+inline constexpr KeyHandle kPerformanceData = 0x80000004;
+inline constexpr KeyHandle kCurrentConfig = 0x80000005;
+inline constexpr KeyHandle kDynData = 0x80000006;
+
+inline constexpr bool IsPredefinedRoot(KeyHandle key) {
+  return key >= kClassesRoot && key <= kDynData;
+}
 
 // The five operations the Registry module needs of a per-user hierarchical store.
 class Store {

@@ -1,0 +1,440 @@
+#include "settings/FileStore.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace kestrova::settings {
+
+namespace {
+
+constexpr std::string_view kHeader = "REGEDIT4";
+constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Far beyond what eight short values need; a bigger file is not a settings file.
+constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (byte < 0x20) {
+          out += "\\x";
+          out += kHex[byte >> 4];
+          out += kHex[byte & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads the quoted text that starts at line[pos]; leaves pos after the closing quote.
+bool ParseQuoted(std::string_view line, std::size_t& pos, std::string& out) {
+  if (pos >= line.size() || line[pos] != '"') return false;
+  ++pos;
+  while (pos < line.size()) {
+    const char c = line[pos++];
+    if (c == '"') return true;
+    if (c == '\\') {
+      if (pos >= line.size()) return false;
+      switch (const char e = line[pos++]) {
+        case '\\':
+        case '"': out += e; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'x': {
+          if (pos + 2 > line.size()) return false;
+          const int high = HexDigit(line[pos]);
+          const int low = HexDigit(line[pos + 1]);
+          if (high < 0 || low < 0) return false;
+          out += static_cast<char>(high * 16 + low);
+          pos += 2;
+          break;
+        }
+        default: return false;
+      }
+    } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+      // A tab typed by hand is harmless; any other control byte means damage.
+      return false;
+    } else {
+      out += c;
+    }
+  }
+  return false;  // no closing quote: cut off
+}
+
+// `"name"="value"` or `@="value"`, blanks allowed around the equals sign.
+bool ParseValueLine(std::string_view line, std::string& name, std::string& value) {
+  std::size_t pos = 0;
+  if (line.front() == '@') {
+    pos = 1;
+  } else if (!ParseQuoted(line, pos, name)) {
+    return false;
+  }
+  while (pos < line.size() && IsBlank(line[pos])) ++pos;
+  if (pos >= line.size() || line[pos] != '=') return false;
+  ++pos;
+  while (pos < line.size() && IsBlank(line[pos])) ++pos;
+  if (!ParseQuoted(line, pos, value)) return false;
+  return pos == line.size();
+}
+
+}  // namespace
+
+// --- the system's file calls ---------------------------------------------------------------
+
+int FileIo::Open(const std::string& path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+ssize_t FileIo::Read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
+ssize_t FileIo::Write(int fd, const void* buffer, std::size_t size) {
+  return ::write(fd, buffer, size);
+}
+int FileIo::Fsync(int fd) { return ::fsync(fd); }
+int FileIo::Close(int fd) { return ::close(fd); }
+int FileIo::Rename(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str());
+}
+int FileIo::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+int FileIo::Mkdir(const std::string& path, mode_t mode) { return ::mkdir(path.c_str(), mode); }
+
+FileIo& FileIo::System() {
+  static FileIo io;
+  return io;
+}
+
+// --- the text format -----------------------------------------------------------------------
+
+std::string FormatRegFile(const MemoryStore& store) {
+  std::string out(kHeader);
+  out += '\n';
+  for (const auto& key : store.Keys(kCurrentUser)) {
+    // The root always exists; it needs a section only for values of its own.
+    if (key.path.empty() && key.values.empty()) continue;
+    out += "\n[";
+    out += kRootName;
+    if (!key.path.empty()) {
+      out += '\\';
+      out += key.path;
+    }
+    out += "]\n";
+    for (const auto& [name, value] : key.values) {
+      if (name.empty()) {
+        out += '@';
+      } else {
+        out += '"';
+        AppendEscaped(out, name);
+        out += '"';
+      }
+      out += "=\"";
+      AppendEscaped(out, value);
+      out += "\"\n";
+    }
+  }
+  return out;
+}
+
+bool ParseRegFile(std::string_view text, MemoryStore& store) {
+  bool clean = true;
+  bool headerLine = true;
+  KeyHandle current = 0;
+  auto closeCurrent = [&] {
+    if (current) store.CloseKey(current);
+    current = 0;
+  };
+
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = TrimBlanks(line);
+    if (line.empty()) continue;
+
+    if (headerLine) {
+      headerLine = false;
+      if (line == kHeader) continue;
+      clean = false;
+    }
+    if (line.front() == ';') continue;
+
+    if (line.front() == '[') {
+      closeCurrent();
+      if (line.size() < 2 || line.back() != ']') {
+        clean = false;
+        continue;
+      }
+      const std::string_view path = line.substr(1, line.size() - 2);
+      const auto slash = path.find('\\');
+      // Another root, or a deletion ("[-HKEY_...]"), is nothing this store can keep.
+      if (!NamesEqual(std::string(path.substr(0, slash)), std::string(kRootName))) {
+        clean = false;
+        continue;
+      }
+      const std::string subKey(slash == std::string_view::npos ? "" : path.substr(slash + 1));
+      if (store.CreateKey(kCurrentUser, subKey, current) != kSuccess) {
+        current = 0;
+        clean = false;
+      }
+      continue;
+    }
+
+    std::string name;
+    std::string value;
+    if (!current || !ParseValueLine(line, name, value)) {
+      clean = false;
+      continue;
+    }
+    store.SetValue(current, name, value);
+  }
+  closeCurrent();
+  return clean && !headerLine;
+}
+
+// --- the store -----------------------------------------------------------------------------
+
+FileStore::FileStore(std::string path, FileIo* io)
+    : path_(std::move(path)), io_(io ? *io : FileIo::System()) {}
+
+FileStore::~FileStore() = default;
+
+std::string FileStore::DefaultPath() {
+  std::string base;
+  // Relative values are to be ignored, as for every XDG base directory.
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    std::string homeText = home ? home : "";
+    if (homeText.empty()) {
+      std::vector<char> buffer(16384);
+      passwd entry{};
+      passwd* found = nullptr;
+      if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+          found->pw_dir) {
+        homeText = found->pw_dir;
+      }
+    }
+    base = homeText + "/.config";
+  }
+  return base + "/Quillmere/Kestrova.reg";
+}
+
+void FileStore::Load() {
+  loaded_ = true;
+  const int fd = io_.Open(path_, O_RDONLY | O_CLOEXEC, 0);
+  if (fd < 0) {
+    // No file is a store with nothing in it; a file that cannot be opened is not.
+    if (errno != ENOENT) damaged_ = true;
+    return;
+  }
+  std::string bytes;
+  bool whole = true;
+  std::vector<char> buffer(65536);
+  while (true) {
+    const ssize_t n = io_.Read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      whole = false;
+      break;
+    }
+    if (n == 0) break;
+    bytes.append(buffer.data(), static_cast<std::size_t>(n));
+    if (bytes.size() > kMaxFileSize) {
+      whole = false;
+      break;
+    }
+  }
+  io_.Close(fd);
+  if (!ParseRegFile(bytes, memory_) || !whole) {
+    damaged_ = true;
+    haveRaw_ = whole;
+    if (whole) raw_ = std::move(bytes);
+  }
+}
+
+bool FileStore::Damaged() {
+  if (!loaded_) Load();
+  return damaged_;
+}
+
+Status FileStore::OpenKey(KeyHandle root, const std::string& subKey, std::uint32_t access,
+                          KeyHandle& key) {
+  if (!loaded_) Load();
+  if (IsPredefinedRoot(root) && root != kCurrentUser) return kFileNotFound;
+  return memory_.OpenKey(root, subKey, access, key);
+}
+
+Status FileStore::CreateKey(KeyHandle root, const std::string& subKey, KeyHandle& key) {
+  if (!loaded_) Load();
+  if (IsPredefinedRoot(root) && root != kCurrentUser) return kFileNotFound;
+  const auto before = memory_.Revision();
+  KeyHandle created = 0;
+  if (const Status status = memory_.CreateKey(root, subKey, created); status != kSuccess) {
+    return status;
+  }
+  if (memory_.Revision() != before) dirty_ = true;
+  if (const Status status = Changed(); status != kSuccess) {
+    memory_.CloseKey(created);
+    return status;
+  }
+  key = created;
+  return kSuccess;
+}
+
+Status FileStore::QueryValue(KeyHandle key, const std::string& name, std::string& value) {
+  if (!loaded_) Load();
+  if (IsPredefinedRoot(key) && key != kCurrentUser) return kFileNotFound;
+  return memory_.QueryValue(key, name, value);
+}
+
+Status FileStore::SetValue(KeyHandle key, const std::string& name, const std::string& value) {
+  if (!loaded_) Load();
+  if (IsPredefinedRoot(key) && key != kCurrentUser) return kFileNotFound;
+  const auto before = memory_.Revision();
+  if (const Status status = memory_.SetValue(key, name, value); status != kSuccess) return status;
+  if (memory_.Revision() != before) dirty_ = true;
+  return Changed();
+}
+
+Status FileStore::CloseKey(KeyHandle key) { return memory_.CloseKey(key); }
+
+void FileStore::BeginBatch() { ++batchDepth_; }
+
+Status FileStore::CommitBatch() {
+  if (batchDepth_ == 0) return kSuccess;
+  if (--batchDepth_ > 0) return kSuccess;
+  return Commit();
+}
+
+// Outside a batch, memory and file must agree before a write reports success; that includes
+// changes a failed earlier commit left behind.
+Status FileStore::Changed() { return batchDepth_ > 0 ? kSuccess : Commit(); }
+
+Status FileStore::Commit() {
+  if (!dirty_) return kSuccess;
+  if (!MakeFolders(FolderOf(path_))) return kWriteFault;
+  if (damaged_ && !damagedKept_) {
+    if (const Status status = KeepDamagedFile(); status != kSuccess) return status;
+  }
+  if (!WriteAtomically(path_, FormatRegFile(memory_))) return kWriteFault;
+  dirty_ = false;
+  return kSuccess;
+}
+
+Status FileStore::KeepDamagedFile() {
+  const std::string kept = path_ + ".bad";
+  bool done;
+  if (haveRaw_) {
+    done = WriteAtomically(kept, raw_);
+  } else {
+    // Its bytes could not be had, so the file itself moves aside.
+    done = (io_.Rename(path_, kept) == 0 || errno == ENOENT) && SyncFolder(FolderOf(path_));
+  }
+  if (!done) return kWriteFault;
+  std::fprintf(stderr, "Kestrova: %s could not be read in full; it is kept as %s\n",
+               path_.c_str(), kept.c_str());
+  damagedKept_ = true;
+  raw_.clear();
+  return kSuccess;
+}
+
+bool FileStore::MakeFolders(const std::string& folder) {
+  if (io_.Mkdir(folder, 0700) == 0) return SyncFolder(FolderOf(folder));
+  if (errno == EEXIST) return true;
+  if (errno != ENOENT) return false;
+  const std::string parent = FolderOf(folder);
+  if (parent == folder || !MakeFolders(parent)) return false;
+  if (io_.Mkdir(folder, 0700) == 0) return SyncFolder(parent);
+  return errno == EEXIST;
+}
+
+bool FileStore::SyncFolder(const std::string& folder) {
+  const int fd = io_.Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool synced = io_.Fsync(fd) == 0;
+  return io_.Close(fd) == 0 && synced;
+}
+
+bool FileStore::WriteAtomically(const std::string& target, std::string_view bytes) {
+  const std::string folder = FolderOf(target);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder + "/." + NameOf(target) + '.' + std::to_string(getpid()) + '.' +
+           std::to_string(++tempCounter_) + ".tmp";
+    fd = io_.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+
+  auto discard = [&](bool stillOpen) {
+    if (stillOpen) io_.Close(fd);
+    io_.Unlink(temp);
+    return false;
+  };
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = io_.Write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return discard(true);
+    written += static_cast<std::size_t>(n);
+  }
+  if (io_.Fsync(fd) != 0) return discard(true);
+  if (io_.Close(fd) != 0) return discard(false);
+  if (io_.Rename(temp, target) != 0) return discard(false);
+  return SyncFolder(folder);
+}
+
+}  // namespace kestrova::settings

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/MemoryStore.h"
+#include "settings/Store.h"
+
+namespace kestrova::settings {
+
+// The file operations the file store needs, one virtual per system call, so that a test can
+// make any of them fail. Each returns what the system call returns and leaves errno set.
+class FileIo {
+ public:
+  virtual ~FileIo() = default;
+  virtual int Open(const std::string& path, int flags, mode_t mode);
+  virtual ssize_t Read(int fd, void* buffer, std::size_t size);
+  virtual ssize_t Write(int fd, const void* buffer, std::size_t size);
+  virtual int Fsync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const std::string& from, const std::string& to);
+  virtual int Unlink(const std::string& path);
+  virtual int Mkdir(const std::string& path, mode_t mode);
+
+  // The one that goes straight to the system.
+  static FileIo& System();
+};
+
+// "HKEY_CURRENT_USER" kept in one REGEDIT4 text file; the other roots hold nothing. The file
+// is read once, when first needed, and replaced whole and atomically whenever a write changes
+// something: at once outside a batch, at CommitBatch inside one.
+class FileStore : public Store {
+ public:
+  // `io` is not owned; nullptr means the system.
+  explicit FileStore(std::string path = DefaultPath(), FileIo* io = nullptr);
+  ~FileStore() override;
+  FileStore(const FileStore&) = delete;
+  FileStore& operator=(const FileStore&) = delete;
+
+  // $XDG_CONFIG_HOME/Quillmere/Kestrova.reg, or under $HOME/.config without it.
+  static std::string DefaultPath();
+
+  const std::string& Path() const { return path_; }
+
+  Status OpenKey(KeyHandle root, const std::string& subKey, std::uint32_t access,
+                 KeyHandle& key) override;
+  Status CreateKey(KeyHandle root, const std::string& subKey, KeyHandle& key) override;
+  Status QueryValue(KeyHandle key, const std::string& name, std::string& value) override;
+  Status SetValue(KeyHandle key, const std::string& name, const std::string& value) override;
+  Status CloseKey(KeyHandle key) override;
+
+  // Batches nest; only the outermost CommitBatch writes. A failed commit keeps the changes in
+  // memory, and the next commit tries again with all of them.
+  void BeginBatch() override;
+  Status CommitBatch() override;
+
+  // True when the file held something that could not be read (corrupt, truncated, hand-edited
+  // beyond the format); such a file is kept as Path() + ".bad" before it is first replaced.
+  bool Damaged();
+
+ private:
+  void Load();
+  Status Changed();
+  Status Commit();
+  Status KeepDamagedFile();
+  bool MakeFolders(const std::string& folder);
+  bool WriteAtomically(const std::string& target, std::string_view bytes);
+  bool SyncFolder(const std::string& folder);
+
+  std::string path_;
+  FileIo& io_;
+  MemoryStore memory_;
+  bool loaded_ = false;
+  bool damaged_ = false;
+  bool damagedKept_ = false;
+  bool haveRaw_ = false;      // the damaged file's bytes are in raw_
+  std::string raw_;
+  bool dirty_ = false;        // memory holds changes the file does not
+  int batchDepth_ = 0;
+  unsigned tempCounter_ = 0;
+};
+
+// The text of the file for every key under "HKEY_CURRENT_USER" in `store`.
+std::string FormatRegFile(const MemoryStore& store);
+
+// Puts every key and value that `text` holds under "HKEY_CURRENT_USER" into `store`; false when
+// any part of the text could not be read (what could be read is still put in).
+bool ParseRegFile(std::string_view text, MemoryStore& store);
+
+}  // namespace kestrova::settings
