@@ -27,7 +27,14 @@ fail() {
 "$tool" "$file" Euro 1 || fail "a plain write failed"
 cp "$file" "$work/before"
 
-for fault in fsync:error=EIO write:error=ENOSPC rename,renameat,renameat2:error=EIO; do
+faults=(fsync:error=EIO rename,renameat,renameat2:error=EIO)
+# A sanitizer runtime writes on its own before main, and a failed write there ends the run early.
+if ldd "$tool" 2>/dev/null | grep -Eq 'lib(a|ub|t|l)san'; then
+  echo "sanitizer build: the failing write is left out"
+else
+  faults+=(write:error=ENOSPC)
+fi
+for fault in "${faults[@]}"; do
   if strace -f -o /dev/null -e inject="$fault" "$tool" "$file" Euro 2 2>/dev/null; then
     fail "$fault: the tool reported success"
   fi
