@@ -1,0 +1,10 @@
+# Runs TOOL with ARGS; a machine without TOOL skips the check.
+find_program(validator ${TOOL})
+if(NOT validator)
+  message("${TOOL} is not installed; skipped")
+  return()
+endif()
+execute_process(COMMAND ${validator} ${ARGS} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${TOOL} rejects ${ARGS}")
+endif()
