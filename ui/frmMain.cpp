@@ -267,9 +267,10 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
   auto load = [&](const QString& relative) {
     const QString path = root + QLatin1Char('/') + relative;
     QPixmap picture;
+    // Not QPixmap::load: its cache would hand two loads of one file the same picture.
     if (!QFile::exists(path)) {
       if (!error) error = {kErrorComponentMissing, QStringLiteral("File not found: ") + relative};
-    } else if (!picture.load(path)) {
+    } else if (picture = QPixmap::fromImage(QImage(path)); picture.isNull()) {
       if (!error) {
         error = {kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative};
       }
