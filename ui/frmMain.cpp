@@ -162,7 +162,8 @@ void frmMain::buildControls() {
   txtCURRENCIES_->setAccessibleName(QStringLiteral("Amount in national currency"));
   SetBoxColour(txtCURRENCIES_, kNationalBoxColour);
 
-  Label1_ = new QLabel(QStringLiteral("1 EUR = 1.95583 DEM"), Picture1_);
+  Label1_ = new FittingLabel(QStringLiteral("1 EUR = 1.95583 DEM"), Picture1_);
+  Label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label1_->setObjectName(QStringLiteral("Label1"));
   Label1_->setGeometry(TwipsRect(840, 1155, 1725, 255));
   Label1_->setAccessibleName(QStringLiteral("Rate"));

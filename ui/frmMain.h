@@ -19,6 +19,7 @@ class QMenu;
 namespace kestrova::ui {
 
 class AmountBox;
+class FittingLabel;
 class ImageBox;
 class Panel3D;
 class PictureBox;

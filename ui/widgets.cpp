@@ -62,6 +62,18 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void FittingLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QFont fitted = font();
+  const QRect area = contentsRect();
+  while (QFontMetricsF(fitted).horizontalAdvance(text()) > area.width() && fitted.pointSizeF() > 6.0) {
+    fitted.setPointSizeF(fitted.pointSizeF() - 0.25);
+  }
+  painter.setFont(fitted);
+  painter.setPen(palette().color(foregroundRole()));
+  painter.drawText(area, int(alignment()) | Qt::TextSingleLine, text());
+}
+
 Panel3D::Panel3D(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setLineWidth(1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -49,6 +50,17 @@ class PictureBox : public ImageBox {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A transparent one-line label that narrows its font rather than cut its text off: the rate
+// lines were laid out for a narrower font than most desktops have.
+class FittingLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A raised panel with a coloured face that frames the background.
