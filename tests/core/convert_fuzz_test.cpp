@@ -341,7 +341,8 @@ TEST(ConvertFuzz, mReplaceInStringAgreesWithTheLiteralRule) {
   TextMaker maker(kSeed + 5);
   const std::vector<std::string> pieces = {
       ",", ".", "a", "\xC3\xA9", "\xC3", "\xA9", "\xE2\x82\xAC", "\xE2\x82", "\x82\xAC",
-      "\xFF", "\xF0\x9F\x92\xB6", "\xF0\x9F", "\xED\xA0\x80", "\xC0\xAC", std::string(1, '\0')};
+      "\xFF", "\xF0\x9F\x92\xB6", "\xF0\x9F", "\xED\xA0\x80", "\xC0\xAC",
+      "\xE0\x80\xAC", "\xF4\x90\x80\x80", "\xF0\x80\x80\xAC", std::string(1, '\0')};
   const auto glue = [&](int most) {
     std::string text;
     for (int n = maker.Below(most + 1); n > 0; --n)

@@ -286,6 +286,12 @@ TEST(mReplaceInString, CharactersAreCodePointsAndStrayBytesCountAsOne) {
       // Overlong and surrogate forms are stray bytes, not characters.
       {"\xC0\xAC", "\xAC", "!", "\xC0!"},
       {"\xED\xA0\x80", "\xA0", "!", "\xED!\x80"},
+      {"\xE0\x80\xAC", "\xAC", "!", "\xE0\x80!"},
+      {"\xF0\x80\x80\xAC", "\x80", "!", "\xF0!!\xAC"},
+      {"\xF4\x90\x80\x80", "\x90", "!", "\xF4!\x80\x80"},
+      // The largest and smallest of each length are characters.
+      {"\xF4\x8F\xBF\xBF", "\x8F", "!", "\xF4\x8F\xBF\xBF"},
+      {"\xE0\xA0\x80,\xC2\x80", ",", ".", "\xE0\xA0\x80.\xC2\x80"},
   };
   for (const ReplaceCase& c : cases) {
     EXPECT_EQ(mReplaceInString(c.input, c.a, c.b), c.result);
