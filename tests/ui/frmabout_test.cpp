@@ -1,0 +1,353 @@
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+#include "assets/hand_hotspot.h"
+#include "kestrova/version.h"
+#include "ui/frmabout.h"
+#include "ui/units.h"
+
+using kestrova::ui::frmabout;
+
+namespace {
+
+constexpr char kUrl[] = "https://www.quillmere.example/kestrova";
+
+QLabel* Label(QWidget* dlg, const char* name) {
+  auto* label = dlg->findChild<QLabel*>(QString::fromLatin1(name));
+  if (!label) qFatal("no label %s", name);
+  return label;
+}
+
+QPushButton* Ok(QWidget* dlg) { return dlg->findChild<QPushButton*>(QStringLiteral("cmdok")); }
+
+// Antialiased text is never one flat colour: count the pixels clearly tinted blue.
+int CountBlueish(const QImage& image, QRect region) {
+  region &= image.rect();
+  int n = 0;
+  for (int y = region.top(); y <= region.bottom(); ++y)
+    for (int x = region.left(); x <= region.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.blue() > c.red() + 60 && c.blue() > c.green() + 60) ++n;
+    }
+  return n;
+}
+
+// How many pixels of a region have the given colour.
+int CountColour(const QImage& image, QRect region, QColor colour) {
+  region &= image.rect();
+  int n = 0;
+  for (int y = region.top(); y <= region.bottom(); ++y)
+    for (int x = region.left(); x <= region.right(); ++x)
+      if (image.pixelColor(x, y).rgb() == colour.rgb()) ++n;
+  return n;
+}
+
+}  // namespace
+
+class FrmAboutTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QWidget> main_;
+  int year_ = 2031;
+  int clockCalls_ = 0;
+  struct OpenCall {
+    QUrl url;
+    bool mainMinimised;
+    bool aboutVisible;
+  };
+  std::vector<OpenCall> opened_;
+  bool openerResult_ = true;
+  QPointer<frmabout> shown_;
+
+  frmabout* OpenShown() {
+    shown_ = new frmabout(main_.get());
+    shown_->show();
+    // Activation arrives through the event queue, after the transient parent already counts.
+    if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == shown_; })) {
+      qWarning("about window never became active");
+    }
+    return shown_;
+  }
+
+ private slots:
+  void init() {
+    main_ = std::make_unique<QWidget>();
+    main_->setGeometry(120, 90, 330, 220);
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    year_ = 2031;
+    clockCalls_ = 0;
+    opened_.clear();
+    openerResult_ = true;
+    frmabout::SetYearClock([this] {
+      ++clockCalls_;
+      return year_;
+    });
+    frmabout::SetUrlOpener([this](const QUrl& url) {
+      opened_.push_back({url, main_->isMinimized(), shown_ && shown_->isVisible()});
+      return openerResult_;
+    });
+  }
+
+  void cleanup() {
+    delete shown_.data();
+    main_.reset();
+    frmabout::SetYearClock({});
+    frmabout::SetUrlOpener({});
+  }
+
+  void textsAreFilledAtEachOpening() {
+    frmabout first(main_.get());
+    QCOMPARE(clockCalls_, 1);
+    QCOMPARE(Label(&first, "lblprogtitle")->text(), QStringLiteral("Kestrova"));
+    QCOMPARE(Label(&first, "lblversion")->text(),
+             QStringLiteral("Version ") + QString::fromLatin1(kestrova::kVersionText));
+    QCOMPARE(Label(&first, "lblcopyright")->text(), QString::fromUtf8("\xC2\xA9 2002-2031"));
+    QCOMPARE(Label(&first, "lblcopyright2")->text(), QStringLiteral("Venstrup"));
+    QCOMPARE(Label(&first, "lbltext1")->text(), QStringLiteral("Kestrova is freeware."));
+    QCOMPARE(Label(&first, "lbltext2")->text(), QStringLiteral("Copy it and pass it on freely."));
+    QCOMPARE(Label(&first, "lbltext3")->text(), QStringLiteral("Play and enjoy!"));
+    QCOMPARE(Label(&first, "lbltext4")->text(), QStringLiteral("For updates and other freeware,"));
+    QCOMPARE(Label(&first, "lbltext5")->text(), QStringLiteral("Visit my homepage at"));
+    QCOMPARE(Label(&first, "lblurl")->text(), QString::fromLatin1(kUrl));
+    QCOMPARE(Ok(&first)->text(), QStringLiteral("&Ok"));
+    QCOMPARE(first.windowTitle(), QStringLiteral("About"));
+
+    // The rights line sizes itself to the year it got.
+    QLabel* rights = Label(&first, "lblcopyright");
+    QVERIFY(rights->width() >= rights->fontMetrics().horizontalAdvance(rights->text()));
+
+    // Everything a reader meets has a name for assistive tools.
+    for (const char* name : {"lblprogtitle", "lblversion", "lblcopyright", "lblcopyright2",
+                             "lbltext1", "lbltext2", "lbltext3", "lbltext4", "lbltext5", "lblurl"}) {
+      QVERIFY2(!Label(&first, name)->accessibleName().isEmpty(), name);
+    }
+    QVERIFY(!Ok(&first)->accessibleName().isEmpty());
+    QCOMPARE(Label(&first, "lblcopyright")->accessibleName(), rights->text());
+
+    // Opened twice through the real entry point, the year follows the clock each time.
+    QStringList seen;
+    for (int year : {2044, 2045}) {
+      year_ = year;
+      QTimer::singleShot(0, this, [&seen] {
+        auto* dlg = qobject_cast<frmabout*>(QApplication::activeModalWidget());
+        if (!dlg) return;
+        seen << Label(dlg, "lblcopyright")->text();
+        dlg->cmdok_Click();
+      });
+      kestrova::ui::ShowAbout(main_.get());
+    }
+    QCOMPARE(seen, QStringList({QString::fromUtf8("\xC2\xA9 2002-2044"),
+                                QString::fromUtf8("\xC2\xA9 2002-2045")}));
+    QCOMPARE(clockCalls_, 3);
+  }
+
+  void layoutColoursAndFonts() {
+    frmabout dlg(main_.get());
+    QCOMPARE(dlg.size(), QSize(220, 293));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    QCOMPARE(Ok(&dlg)->geometry(), QRect(24, 240, 106, 26));
+    QCOMPARE(Label(&dlg, "lblprogtitle")->geometry(), QRect(24, 23, 245, 22));
+    QCOMPARE(Label(&dlg, "lblcopyright2")->geometry(), QRect(24, 76, 172, 16));
+    QCOMPARE(Label(&dlg, "lblurl")->pos(), QPoint(24, 207));
+    QCOMPARE(Label(&dlg, "lbltext4")->pos(), QPoint(24, 180));
+
+    // The picture carrier sits on the bottom edge, one pixel row inside.
+    QLabel* hand = Label(&dlg, "imghand");
+    QCOMPARE(hand->geometry(), QRect(107, 292, 32, 32));
+
+    QFont title = Label(&dlg, "lblprogtitle")->font();
+    QCOMPARE(title.pointSizeF(), 13.5);
+    QVERIFY(!title.bold());
+    QFont version = Label(&dlg, "lblversion")->font();
+    QCOMPARE(version.pointSizeF(), 9.75);
+    QVERIFY(version.bold());
+    for (const char* name : {"lblcopyright", "lbltext1", "lbltext5", "lblurl"}) {
+      QCOMPARE(Label(&dlg, name)->font().pointSizeF(), 8.25);
+      QCOMPARE(Label(&dlg, name)->font().family(), kestrova::ui::SansFont(8.25).family());
+    }
+
+    // Auto-sized labels hold their whole text.
+    for (const char* name : {"lblurl", "lbltext2", "lbltext4"}) {
+      QLabel* label = Label(&dlg, name);
+      QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()), name);
+    }
+
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QImage shot = dlg.grab().toImage();
+    const QColor dark(0x40, 0x00, 0x40);
+    const QColor highlight = dlg.palette().color(QPalette::Light);
+    const QColor face = dlg.palette().color(QPalette::Window);
+    QVERIFY(highlight.rgb() != face.rgb());
+    // Two etched separators: a dark row, then two rows of highlight, then the face again.
+    for (int top : {103, 161}) {
+      QCOMPARE(CountColour(shot, QRect(24, top, 175, 1), dark), 175);
+      QCOMPARE(CountColour(shot, QRect(24, top + 1, 175, 2), highlight), 350);
+      QCOMPARE(CountColour(shot, QRect(24, top + 3, 175, 1), highlight), 0);
+      QCOMPARE(CountColour(shot, QRect(24, top - 1, 175, 1), dark), 0);
+      QVERIFY(shot.pixelColor(23, top).rgb() != dark.rgb());
+      QVERIFY(shot.pixelColor(199, top).rgb() != dark.rgb());
+    }
+
+    // Only the "updates" line paints its own background, in the window-background colour.
+    const QColor windowBg = dlg.palette().color(QPalette::Base);
+    QVERIFY(windowBg.rgb() != face.rgb());
+    QLabel* updates = Label(&dlg, "lbltext4");
+    QLabel* visit = Label(&dlg, "lbltext5");
+    const int updatesArea = updates->width() * updates->height();
+    QVERIFY(CountColour(shot, updates->geometry(), windowBg) > updatesArea / 2);
+    QCOMPARE(CountColour(shot, visit->geometry(), windowBg), 0);
+
+    // The link is dark blue; the terms are in the ordinary text colour.
+    QLabel* link = Label(&dlg, "lblurl");
+    QVERIFY(CountBlueish(shot, link->geometry()) > 30);
+    QCOMPARE(CountBlueish(shot, visit->geometry()), 0);
+  }
+
+  void windowKindAndModality() {
+    frmabout dlg(main_.get());
+    QCOMPARE(dlg.windowType(), Qt::Tool);
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
+
+    // Driven through the real entry point: modal over the main window and gone afterwards.
+    auto* mainButton = new QPushButton(QStringLiteral("Elsewhere"), main_.get());
+    mainButton->setGeometry(10, 10, 80, 24);
+    mainButton->show();
+    QSignalSpy mainClicks(mainButton, &QPushButton::clicked);
+    QPointer<frmabout> seen;
+    bool wasModal = false;
+    bool centred = false;
+    QTimer::singleShot(0, this, [&] {
+      seen = qobject_cast<frmabout*>(QApplication::activeModalWidget());
+      if (!seen) return;
+      QVERIFY(QTest::qWaitForWindowActive(seen));
+      wasModal = seen->isVisible() && seen->windowModality() == Qt::ApplicationModal &&
+                 seen->parentWidget() == main_.get();
+      const QPoint delta = seen->frameGeometry().center() - main_->frameGeometry().center();
+      centred = delta.manhattanLength() <= 2;
+      // Through the window system, as a user's click would come.
+      QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {},
+                        mainButton->geometry().center());
+      QTest::mouseClick(Ok(seen), Qt::LeftButton);
+    });
+    // Never hang here if the dialog did not react.
+    QTimer::singleShot(5000, this, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    kestrova::ui::ShowAbout(main_.get());
+    QVERIFY(wasModal);
+    QVERIFY(centred);
+    QCOMPARE(mainClicks.count(), 0);
+    QVERIFY(seen.isNull());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(!main_->isMinimized());
+  }
+
+  void keyboard_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+                           << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("Alt+O") << int(Qt::Key_O) << Qt::KeyboardModifiers(Qt::AltModifier) << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << false;
+    QTest::newRow("O alone") << int(Qt::Key_O) << Qt::KeyboardModifiers() << false;
+  }
+
+  void keyboard() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, closes);
+    frmabout* dlg = OpenShown();
+    QCOMPARE(QApplication::focusWidget(), Ok(dlg));
+    QSignalSpy finished(dlg, &QDialog::finished);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    // An access key presses the button with a short visible delay.
+    if (closes) {
+      QTRY_VERIFY(!dlg->isVisible());
+    } else {
+      QTest::qWait(300);
+      QVERIFY(dlg->isVisible());
+    }
+    QCOMPARE(finished.count(), closes ? 1 : 0);
+    QVERIFY(opened_.empty());
+    QVERIFY(!main_->isMinimized());
+    if (!closes) {
+      // Still there, and the title bar's close still works.
+      QVERIFY(dlg->close());
+      QVERIFY(!dlg->isVisible());
+    }
+  }
+
+  void linkMinimisesOpensThenCloses() {
+    for (bool browserStarts : {true, false}) {
+      openerResult_ = browserStarts;
+      opened_.clear();
+      main_->showNormal();
+      QVERIFY(!main_->isMinimized());
+      frmabout* dlg = OpenShown();
+      QWindow* window = dlg->windowHandle();
+      const QPoint onLink = Label(dlg, "lblurl")->geometry().topLeft() + QPoint(5, 5);
+
+      // Only a left click counts, and only on the link.
+      QTest::mouseClick(window, Qt::RightButton, {}, onLink);
+      QTest::mouseClick(window, Qt::LeftButton, {}, Label(dlg, "lbltext5")->geometry().center());
+      QVERIFY(opened_.empty());
+      QVERIFY(dlg->isVisible());
+
+      QTest::mouseClick(window, Qt::LeftButton, {}, onLink);
+      QCOMPARE(opened_.size(), std::size_t(1));
+      QCOMPARE(opened_[0].url, QUrl(QString::fromLatin1(kUrl)));
+      QVERIFY2(opened_[0].mainMinimised, "main window minimised before the address is opened");
+      QVERIFY2(opened_[0].aboutVisible, "about window still up while the address is opened");
+      QVERIFY(main_->isMinimized());
+      QVERIFY(!dlg->isVisible());
+      delete shown_.data();
+    }
+  }
+
+  void pointerOverLink() {
+    frmabout* dlg = OpenShown();
+    QWindow* window = dlg->windowHandle();
+    QLabel* link = Label(dlg, "lblurl");
+    QLabel* hand = Label(dlg, "imghand");
+    const QPoint onLink = link->geometry().topLeft() + QPoint(10, link->height() / 2);
+    const QPoint offLink = Label(dlg, "lbltext5")->geometry().topLeft() + QPoint(5, 5);
+
+    QTest::mouseMove(window, offLink);
+    QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
+
+    // The large image of the icon, pointing with the fingertip.
+    QTest::mouseMove(window, onLink);
+    QCOMPARE(hand->pixmap().size(), QSize(32, 32));
+    QCOMPARE(window->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(window->cursor().pixmap().toImage(), hand->pixmap().toImage());
+    QCOMPARE(window->cursor().hotSpot(),
+             QPoint(kestrova::assets::kHandHotspotX, kestrova::assets::kHandHotspotY));
+
+    // Off the link the arrow is back; on it again, the hand.
+    QTest::mouseMove(window, offLink);
+    QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(window, onLink);
+    QVERIFY(window->cursor().shape() != Qt::ArrowCursor);
+    QVERIFY(opened_.empty());
+    QVERIFY(dlg->isVisible());
+  }
+};
+
+QTEST_MAIN(FrmAboutTest)
+#include "frmabout_test.moc"
