@@ -83,6 +83,7 @@ frmabout::frmabout(QWidget* mainWindow)
   const QColor highlight = ColorFromBgr(0x80000014u, palette());
   AddLine("Line1", TwipsRect(360, 1545, 2625, 15), dark);
   AddLine("Line5", TwipsRect(360, 1545, 2625, 15), dark);
+  // The highlight half of each etched pair is two pixels thick.
   AddLine("Line2", QRect(Px(360), Px(1560), Px(2625), 2), highlight);
 
   lbltext1_ = AddLabel("lbltext1", TwipsRect(360, 1695, 3675, 195), regular);
