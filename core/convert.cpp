@@ -258,31 +258,28 @@ std::string FormatAmount(double value, std::string_view decimalSeparator) {
     decimalSeparator = ".";
   }
 
-  // The usual amount: the shortest text that reads back as `value`, when it has at most
-  // fifteen digits, is also its fifteen-digit rounding (a normal double's half ulp is far
-  // below half a unit in the fifteenth digit), and in plain notation it is the amount text.
-  if (std::isnormal(value) && std::fabs(value) < 1e15) {
-    char plain[48];
-    const auto [end, ec] = std::to_chars(plain, plain + sizeof plain, value,
-                                         std::chars_format::fixed);
-    if (ec == std::errc{}) {
-      int significant = 0;
-      const char* point = end;
-      for (const char* p = plain; p != end; ++p) {
-        if (*p == '.') {
-          point = p;
-        } else if (*p != '-' && (significant > 0 || *p != '0')) {
-          ++significant;
-        }
+  // The usual amount is what Round2 gives: the double nearest a whole number of hundredths.
+  // Below 1E+13 that number has at most fifteen digits, so it is also the fifteen-digit
+  // rounding of the double, and integer digits write it fastest.
+  if (std::fabs(value) < 1e13) {
+    const double hundredths = std::nearbyint(value * 100.0);
+    if (hundredths / 100.0 == value) {
+      // The digits of the count of hundredths, padded to three: 5 gives "005", i.e. 0.05.
+      char digits[24] = {'0', '0'};
+      char* const start = digits + 2;
+      const char* const end =
+          std::to_chars(start, digits + sizeof digits,
+                        static_cast<std::uint64_t>(std::fabs(hundredths))).ptr;
+      const char* const first = std::min<const char*>(start, end - 3);
+      const char* const cents = end - 2;
+      std::string text(value < 0 ? "-" : "");
+      text.append(first, static_cast<std::size_t>(cents - first));
+      const std::size_t centDigits = cents[1] != '0' ? 2 : cents[0] != '0' ? 1 : 0;
+      if (centDigits > 0) {
+        text += decimalSeparator;
+        text.append(cents, centDigits);
       }
-      if (significant <= 15) {
-        std::string text(plain, static_cast<std::size_t>(point - plain));
-        if (point != end) {
-          text += decimalSeparator;
-          text.append(point + 1, static_cast<std::size_t>(end - point - 1));
-        }
-        return text;
-      }
+      return text;
     }
   }
 
