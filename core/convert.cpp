@@ -151,7 +151,8 @@ std::optional<double> ReadDecimal(Cursor& cursor) {
     // correct rounding of the decimal: no need for the general reader.
     std::uint64_t whole = 0;
     for (std::size_t i = 0; i < count; ++i) whole = whole * 10 + (buffer[i] - '0');
-    const double power = kPowersOfTen[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
+    const double power =
+        kPowersOfTen[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
     const double value =
         exponent < 0 ? static_cast<double>(whole) / power : static_cast<double>(whole) * power;
     return negative ? -value : value;

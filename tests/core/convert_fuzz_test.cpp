@@ -286,7 +286,8 @@ TEST(ConvertFuzz, FormatAmountAgreesWithTheCLibrarysDigits) {
                 std::pow(10.0, static_cast<double>(random() % 4));
         break;
       default:  // every scale around the switch to exponent form
-        value = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 200) - 150);
+        value = std::ldexp(static_cast<double>(random() >> 11),
+                           static_cast<int>(random() % 200) - 150);
     }
     if (round % 2) value = -value;
     ASSERT_EQ(FormatAmount(value, "."), ReferenceFormat(value)) << std::hexfloat << value;
