@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "core/convert.h"
 #include "core/currency.h"
@@ -121,12 +124,19 @@ BENCHMARK(FromCharsToChars)->DenseRange(1, kCountryCount);
 
 // Keeps each benchmark's CPU time per iteration for the ratios printed at the end; CPU time
 // rather than wall time, since the machine is shared with builds.
+// With repetitions the median stands for the benchmark.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
+  using ConsoleReporter::ConsoleReporter;
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      if (run.error_occurred) continue;
+      if (run.run_type == Run::RT_Iteration && medians_.count(run.run_name.str()) == 0) {
+        times_[run.run_name.str()] = run.GetAdjustedCPUTime();
+      } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_[run.run_name.str()] = run.GetAdjustedCPUTime();
+        medians_.insert(run.run_name.str());
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -139,6 +149,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> times_;
+  std::set<std::string> medians_;
 };
 
 void PrintRatio(const char* what, double measured, double baseline) {
@@ -152,7 +163,8 @@ void PrintRatio(const char* what, double measured, double baseline) {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
+  RecordingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                   : benchmark::ConsoleReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
