@@ -34,7 +34,7 @@ start() {
 main_window() {
   local pid="$1" i id
   for i in $(seq 1 100); do
-    for id in $(xdotool search --onlyvisible --pid "$pid" --name '^Kestrova$' 2>/dev/null); do
+    for id in $(xdotool search --all --onlyvisible --pid "$pid" --name '^Kestrova$' 2>/dev/null); do
       echo "$id"
       return 0
     done
@@ -71,6 +71,7 @@ pixel() {
 
 type_keys() {  # type_keys WINDOW KEYS...
   xdotool windowfocus --sync "$1" 2>/dev/null || true
+  sleep 0.3  # let the toolkit take the focus in before the keys arrive
   shift
   xdotool key --delay 30 "$@"
   sleep 0.3
@@ -125,7 +126,7 @@ case "$scenario" in
     start; second=$started
     box=""
     for i in $(seq 1 100); do
-      box=$(xdotool search --onlyvisible --pid "$second" --name '^Kestrova$' 2>/dev/null | head -1) || true
+      box=$(xdotool search --all --onlyvisible --pid "$second" --name '^Kestrova$' 2>/dev/null | head -1) || true
       [ -n "$box" ] && break
       sleep 0.1
     done
