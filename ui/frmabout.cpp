@@ -55,7 +55,17 @@ QPixmap LoadHandPicture() {
 void AutoSize(QLabel* label) {
   if (label->wordWrap()) {
     label->resize(label->width(), label->heightForWidth(label->width()));
-  } else {
+    return;
+  }
+  label->resize(label->sizeHint());
+  // The texts were laid out for a narrow font; with a wide one a line would run past the
+  // window's edge, so it narrows its font instead, keeping the margin of its left side.
+  const QWidget* window = label->window();
+  const int room = window->width() - 2 * label->x();
+  QFont font = label->font();
+  while (label->width() > room && font.pointSizeF() > 6.0) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
     label->resize(label->sizeHint());
   }
 }
