@@ -31,13 +31,29 @@ const std::string kKey(settings::kSettingsKey);
 
 QColor Bgr(std::uint32_t value) { return ui::ColorFromBgr(value); }
 
+// Remembers what the window asks of its store, in order.
+class RecordingStore : public settings::MemoryStore {
+ public:
+  QStringList log;
+  settings::Status SetValue(settings::KeyHandle key, const std::string& name,
+                            const std::string& value) override {
+    log << QString::fromStdString("set " + name);
+    return MemoryStore::SetValue(key, name, value);
+  }
+  void BeginBatch() override { log << QStringLiteral("begin"); }
+  settings::Status CommitBatch() override {
+    log << QStringLiteral("commit");
+    return settings::kSuccess;
+  }
+};
+
 }  // namespace
 
 class FrmMainTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<settings::MemoryStore> store_;
+  std::unique_ptr<RecordingStore> store_;
   std::unique_ptr<ui::frmMain> window_;
   QList<ui::platform::MessageRequest> messages_;
 
@@ -93,7 +109,7 @@ class FrmMainTest : public QObject {
 
  private slots:
   void init() {
-    store_ = std::make_unique<settings::MemoryStore>();
+    store_ = std::make_unique<RecordingStore>();
     settings::Registry::SetStore(store_.get());
     messages_.clear();
     ui::platform::SetMessageHook([this](const ui::platform::MessageRequest& m) { messages_.append(m); });
@@ -420,7 +436,12 @@ class FrmMainTest : public QObject {
     doubleClickBackground();
     doubleClickBackground();
     window_->move(300, 200);
+    store_->log.clear();
     window_->close();
+    // One batch, the eight values in their order.
+    QCOMPARE(store_->log, QStringList({"begin", "set Top", "set Left", "set Euro", "set Currency",
+                                       "set Image", "set Description", "set Tooltip",
+                                       "set Background", "commit"}));
     QCOMPARE(read(settings::kEuro), std::string("12,5"));
     QCOMPARE(read(settings::kCurrency), std::string("1.96"));
     QCOMPARE(read(settings::kImage), std::string("imgGER"));
@@ -511,7 +532,9 @@ class FrmMainTest : public QObject {
     QCOMPARE(window_->geometry().topLeft(), QPoint(180, 140));
     window_->showMinimized();
     QTRY_VERIFY(window_->isMinimized());
+    store_->log.clear();
     window_->close();
+    QCOMPARE(store_->log.size(), 8);  // the six texts inside one batch, no position
     QCOMPARE(read(settings::kTop), std::string("Error"));
     QCOMPARE(read(settings::kLeft), std::string("1e39"));
     QCOMPARE(read(settings::kEuro), std::string("1"));
