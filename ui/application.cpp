@@ -44,7 +44,7 @@ int Run(int argc, char** argv) {
                                     platform::MessageIcon::None});
   });
 
-  window.setProperty("kestrova.endsProgram", true);
+  window.setEndsProgram(true);
   window.Form_Load();
   window.show();
 

@@ -134,7 +134,6 @@ void frmMain::buildControls() {
   Picture1_->setObjectName(QStringLiteral("Picture1"));
   Picture1_->setGeometry(TwipsRect(90, 90, 2880, 2235));
   Picture1_->setAccessibleName(QStringLiteral("Background"));
-  Picture1_->setToolTip(QString());
 
   imgEuro_ = new ImageBox(Picture1_);
   imgEuro_->setObjectName(QStringLiteral("imgEuro"));
@@ -375,7 +374,7 @@ void frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-  if (property("kestrova.endsProgram").toBool()) QCoreApplication::exit(0);
+  if (endsProgram_) QCoreApplication::exit(0);
 }
 
 bool frmMain::event(QEvent* event) {

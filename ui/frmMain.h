@@ -70,6 +70,8 @@ class frmMain : public QWidget {
   // Refuses a second copy (false: end now, nothing shown, store untouched) and loads the
   // pictures; its own failures go to the start-up error report and start-up goes on.
   bool Form_Initialize(const StartupEnvironment& environment = {});
+  // Whether closing this window ends the program (the real run) or only the window (tests).
+  void setEndsProgram(bool ends) { endsProgram_ = ends; }
   void Form_Load();
   void Form_Activate();
   void Form_QueryUnload();
@@ -127,6 +129,7 @@ class frmMain : public QWidget {
   bool activatedOnce_ = false;
   bool handedToOwnWindow_ = false;
   bool closed_ = false;
+  bool endsProgram_ = false;
 };
 
 }  // namespace kestrova::ui
