@@ -123,7 +123,10 @@ TEST(Icons, EuropeanFlagAndWindowIconInEverySize) {
   EXPECT_EQ(count(euro, [](int, int y, QRgb c) { return (y == 0 || y == 31) && qAlpha(c) != 0; }), 0);
   EXPECT_EQ(count(euro, [](int, int y, QRgb c) { return y == 15 && qAlpha(c) == 255; }), 32);
   EXPECT_EQ(colourClass(euro.pixel(16, 15)), 'b');
-  EXPECT_GE(count(euro, [](int, int, QRgb c) { return colourClass(c) == 'y'; }), 24);
+  // All twelve stars: as much yellow left of the middle as right of it.
+  const int stars = count(euro, [](int, int, QRgb c) { return colourClass(c) == 'y'; });
+  EXPECT_GE(stars, 24);
+  EXPECT_NEAR(2 * count(euro, [](int x, int, QRgb c) { return x < 16 && colourClass(c) == 'y'; }), stars, 2);
   EXPECT_EQ(count(euro, [](int x, int y, QRgb c) {
               return colourClass(c) == 'y' && std::abs(std::hypot(x - 15.5, y - 15.0) - 7.0) > 2.5;
             }), 0);
@@ -177,11 +180,13 @@ TEST(Icons, HandHoldsTwoSixteenColourImagesOfAnOutlinedWhiteHand) {
                        !(opaque(x + 1, y) && opaque(x - 1, y) && opaque(x, y + 1) && opaque(x, y - 1));
               }), 0);
   }
-  // The hot spot is the fingertip: outline on top, finger below, nothing above.
+  // The hot spot is the fingertip: outline on top, nothing above, a narrow finger below.
   using kestrova::assets::kHandHotspotX, kestrova::assets::kHandHotspotY;
   EXPECT_EQ(hand.pixel(kHandHotspotX, kHandHotspotY), qRgb(0, 0, 0));
   EXPECT_EQ(hand.pixel(kHandHotspotX, kHandHotspotY + 1), qRgb(255, 255, 255));
   EXPECT_EQ(count(hand, [](int, int y, QRgb c) { return y < kHandHotspotY && qAlpha(c) != 0; }), 0);
+  for (int row = kHandHotspotY + 1; row < kHandHotspotY + 8; ++row)
+    EXPECT_LE(count(hand, [row](int, int y, QRgb c) { return y == row && qAlpha(c) != 0; }), 6) << row;
 }
 
 TEST(Backgrounds, GreyTealTextureItsCopyAndBanknotesInTheirOwnTones) {
