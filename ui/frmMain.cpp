@@ -440,8 +440,16 @@ void frmMain::calcToEURO() {
   if (text && Q(*text) != txtEURO_->text()) txtEURO_->setText(Q(*text));
 }
 
+void frmMain::showFlag(const core::CountryRecord& row) {
+  const ImageBox* flag = hiddenImage(Q(row.flagKey));
+  if (!flag) return;
+  imgFlags_->setPicture(flag->picture());
+  // A screen reader cannot see the flag; it hears the country.
+  imgFlags_->setAccessibleDescription(Q(row.caption));
+}
+
 void frmMain::applyCountry(const core::CountryRecord& row) {
-  if (const ImageBox* flag = hiddenImage(Q(row.flagKey))) imgFlags_->setPicture(flag->picture());
+  showFlag(row);
   Label1_->setText(Q(row.rateLine));
   Label1_->setToolTip(Q(row.currencyName));
   lblHIDDENimg_->setText(Q(row.flagKey));
@@ -454,9 +462,7 @@ void frmMain::enableAllCountryMenus() {
 void frmMain::restoreFlagFromKey() {
   const std::string key = lblHIDDENimg_->text().toStdString();
   for (const core::CountryRecord& row : core::CountryTable()) {
-    if (row.flagKey == key) {
-      if (const ImageBox* flag = hiddenImage(Q(row.flagKey))) imgFlags_->setPicture(flag->picture());
-    }
+    if (row.flagKey == key) showFlag(row);
   }
 }
 

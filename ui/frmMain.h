@@ -107,6 +107,7 @@ class frmMain : public QWidget {
 
  private:
   void buildControls();
+  void showFlag(const core::CountryRecord& row);
   void loadPictures(const StartupEnvironment& environment);
 
   Panel3D* SSPanel1_ = nullptr;

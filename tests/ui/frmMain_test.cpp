@@ -319,6 +319,7 @@ class FrmMainTest : public QObject {
       QCOMPARE(key(), QString::fromLatin1(next));
       QCOMPARE(flag()->picture().cacheKey(), pictureOf(next));
       const core::CountryRecord* row = core::FindCountryByKey(next);
+      QCOMPARE(flag()->accessibleDescription(), QString::fromUtf8(row->caption.data(), row->caption.size()));
       QCOMPARE(rateLine()->text(), QString::fromUtf8(row->rateLine.data(), row->rateLine.size()));
       QCOMPARE(rateLine()->toolTip(),
                QString::fromUtf8(row->currencyName.data(), row->currencyName.size()));
