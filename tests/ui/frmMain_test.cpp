@@ -283,6 +283,20 @@ class FrmMainTest : public QObject {
     QCOMPARE(national()->text(), QStringLiteral("-1.96"));
   }
 
+  void aCommaLocaleStillShowsPoints() {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    start();
+    window_->mnuCountry_Click(*core::FindCountryByKey("imgGER"));
+    euro()->clear();
+    type(euro(), QStringLiteral("100"));
+    QCOMPARE(national()->text(), QStringLiteral("195.58"));
+    window_->move(10, 20);
+    window_->close();
+    QLocale::setDefault(saved);
+    QCOMPARE(read(settings::kTop), std::string("300"));
+  }
+
   void heldKeysConvertOnceAtTheirRealRelease() {
     start();
     euro()->clear();
