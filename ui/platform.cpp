@@ -1,5 +1,6 @@
 #include "ui/platform.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -106,7 +107,7 @@ void OnSignal(int signal) {
 void InstallQuitSignals(std::function<void()> onQuit) {
   if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
     return;
-  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onQuit = std::move(onQuit)] {
     char byte = 0;
     [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);
