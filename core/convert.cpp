@@ -436,7 +436,11 @@ std::optional<std::string> Convert(std::string_view sourceText, std::string_view
   if (!rounded) {
     return std::nullopt;
   }
-  std::string text = FormatAmount(*rounded, decimalSeparator);
+  // A separator other than the point or the comma would stay in the box, and the box's own
+  // reader would stop at it; such locales get the point straight away.
+  const std::string_view separator =
+      decimalSeparator == "," ? std::string_view(",") : std::string_view(".");
+  std::string text = FormatAmount(*rounded, separator);
   if (text.find(',') != std::string::npos) {
     text = mReplaceInString(text, ",", ".");
   }

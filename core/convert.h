@@ -35,7 +35,8 @@ enum class Operation {
 // One full conversion from a source box into a target box. `row` is the country whose flag is
 // on show, or nullptr. Gives the target box's new text, or nullopt to leave the target as it is.
 // With no row only the comma-to-point step runs on the target text. An amount that overflows a
-// double on the way leaves the target as it is.
+// double on the way leaves the target as it is. A locale separator that is neither the point nor
+// the comma is written as a point, so the box can read its own amounts back.
 std::optional<std::string> Convert(std::string_view sourceText, std::string_view targetText,
                                    const CountryRecord* row, Operation operation,
                                    std::string_view decimalSeparator);

@@ -184,7 +184,7 @@ TEST(Convert, EdgeCasesGiveTheirAmountWithAPointOrLeaveTheTargetBeyondADouble) {
       {ToEuro, "imgITA", "1e306", ".", "5.16456899089486E+302"},
       {EuroTo, "imgESP", "", ".", "0"}, {EuroTo, "imgESP", "abc", ".", "0"},
       {EuroTo, "imgESP", "-0.00001", ".", "0"}, {ToEuro, "imgGER", "1e-300", ".", "0"},
-      {EuroTo, "imgGER", "100", "\xD9\xAB", "195\xD9\xAB" "58"},  // neither point nor comma
+      {EuroTo, "imgGER", "100", "\xD9\xAB", "195.58"},  // neither point nor comma: a point too
       {EuroTo, "imgBEL", "1e309", ".", std::nullopt},
       {EuroTo, "imgBEL", "1e308", ".", std::nullopt},    // the product overflows
       {ToEuro, "imgIER", "1.7e308", ".", std::nullopt},  // the quotient
