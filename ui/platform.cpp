@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "settings/FileStore.h"
 #include "ui/units.h"
 
 namespace kestrova::ui::platform {
@@ -73,16 +74,10 @@ void SingleInstance::Release() {
 std::string SingleInstance::DefaultLockPath() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime) return std::string(runtime) + "/Kestrova.lock";
-  std::string folder;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && *config) {
-    folder = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    folder = std::string(home ? home : "") + "/.config";
-  }
-  ::mkdir(folder.c_str(), 0700);
-  folder += "/Quillmere";
+  // Beside the settings: the same per-user folder, made private as the store makes it.
+  const std::string settings = settings::FileStore::DefaultPath();
+  const std::string folder = settings.substr(0, settings.rfind('/'));
+  ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
   ::mkdir(folder.c_str(), 0700);
   return folder + "/Kestrova.lock";
 }
