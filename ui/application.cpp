@@ -21,17 +21,9 @@ int Run(int argc, char** argv) {
   StartupEnvironment environment;
   environment.checkInstance = [&instance] {
     StartupEnvironment::InstanceResult result;
-    switch (instance.Acquire(platform::SingleInstance::DefaultLockPath())) {
-      case platform::SingleInstance::State::First: break;
-      case platform::SingleInstance::State::AlreadyRunning:
-        result.state = StartupEnvironment::Instance::AlreadyRunning;
-        break;
-      case platform::SingleInstance::State::Failed:
-        result.state = StartupEnvironment::Instance::Failed;
-        result.errorNumber = instance.errorNumber();
-        result.errorDescription = QString::fromLocal8Bit(instance.errorText().c_str());
-        break;
-    }
+    result.state = instance.Acquire(platform::SingleInstance::DefaultLockPath());
+    result.errorNumber = instance.errorNumber();
+    result.errorDescription = QString::fromLocal8Bit(instance.errorText().c_str());
     return result;
   };
   if (!window.Form_Initialize(environment)) return 0;

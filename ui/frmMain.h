@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/currency.h"
+#include "ui/platform.h"
 
 class QAction;
 class QLabel;
@@ -47,7 +48,7 @@ const BackgroundRecord* FindBackground(std::string_view key);
 
 // What start-up needs from outside the window; tests replace parts of it.
 struct StartupEnvironment {
-  enum class Instance { First, AlreadyRunning, Failed };
+  using Instance = platform::SingleInstance::State;
   struct InstanceResult {
     Instance state = Instance::First;
     int errorNumber = 0;
