@@ -39,6 +39,15 @@ constexpr int kErrorComponentFailed = 50003;
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
+// Names a control after its spec name, puts it in place and gives readers a name for it.
+template <typename Control>
+Control* Place(Control* control, const char* name, const QRect& place, const char* spoken = nullptr) {
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(place);
+  if (spoken) control->setAccessibleName(QString::fromLatin1(spoken));
+  return control;
+}
+
 std::string DecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 
 // Each restore and save step stands alone: one that fails is skipped without a word.
@@ -119,62 +128,39 @@ void frmMain::buildControls() {
   setFixedSize(Px(3060), Px(2430));
   setAccessibleName(QStringLiteral("Kestrova"));
 
-  SSPanel1_ = new Panel3D(this);
-  SSPanel1_->setObjectName(QStringLiteral("SSPanel1"));
-  SSPanel1_->setGeometry(TwipsRect(0, 0, 3060, 2430));
+  SSPanel1_ = Place(new Panel3D(this), "SSPanel1", TwipsRect(0, 0, 3060, 2430), "SSPanel1");
   {
     QPalette palette = SSPanel1_->palette();
     palette.setColor(QPalette::Window, ColorFromBgr(kTeal, palette));
     palette.setColor(QPalette::WindowText, ColorFromBgr(kButtonText, palette));
     SSPanel1_->setPalette(palette);
   }
-  SSPanel1_->setAccessibleName(QStringLiteral("SSPanel1"));
-
-  Picture1_ = new PictureBox(SSPanel1_);
-  Picture1_->setObjectName(QStringLiteral("Picture1"));
-  Picture1_->setGeometry(TwipsRect(90, 90, 2880, 2235));
-  Picture1_->setAccessibleName(QStringLiteral("Background"));
-
-  imgEuro_ = new ImageBox(Picture1_);
-  imgEuro_->setObjectName(QStringLiteral("imgEuro"));
-  imgEuro_->setGeometry(TwipsRect(225, 225, 480, 480));
-  imgEuro_->setAccessibleName(QStringLiteral("Euro"));
+  Picture1_ = Place(new PictureBox(SSPanel1_), "Picture1", TwipsRect(90, 90, 2880, 2235), "Background");
+  imgEuro_ = Place(new ImageBox(Picture1_), "imgEuro", TwipsRect(225, 225, 480, 480), "Euro");
 
   const QFont boxFont = SansFont(9.75);
-  txtEURO_ = new AmountBox(Picture1_);
-  txtEURO_->setObjectName(QStringLiteral("txtEURO"));
-  txtEURO_->setGeometry(TwipsRect(810, 300, 1830, 330));
+  txtEURO_ = Place(new AmountBox(Picture1_), "txtEURO", TwipsRect(810, 300, 1830, 330),
+                   "Amount in euro");
   txtEURO_->setFont(boxFont);
-  txtEURO_->setAccessibleName(QStringLiteral("Amount in euro"));
   SetBoxColour(txtEURO_, kEuroBoxColour);
 
-  imgFlags_ = new ImageBox(Picture1_);
-  imgFlags_->setObjectName(QStringLiteral("imgFlags"));
-  imgFlags_->setGeometry(TwipsRect(225, 675, 480, 480));
+  imgFlags_ = Place(new ImageBox(Picture1_), "imgFlags", TwipsRect(225, 675, 480, 480),
+                    "Flag of the chosen country");
   imgFlags_->setToolTip(QStringLiteral(" Double-click "));
-  imgFlags_->setAccessibleName(QStringLiteral("Flag of the chosen country"));
 
-  txtCURRENCIES_ = new AmountBox(Picture1_);
-  txtCURRENCIES_->setObjectName(QStringLiteral("txtCURRENCIES"));
-  txtCURRENCIES_->setGeometry(TwipsRect(810, 750, 1830, 330));
+  txtCURRENCIES_ = Place(new AmountBox(Picture1_), "txtCURRENCIES", TwipsRect(810, 750, 1830, 330),
+                         "Amount in national currency");
   txtCURRENCIES_->setFont(boxFont);
-  txtCURRENCIES_->setAccessibleName(QStringLiteral("Amount in national currency"));
   SetBoxColour(txtCURRENCIES_, kNationalBoxColour);
 
-  Label1_ = new FittingLabel(QStringLiteral("1 EUR = 1.95583 DEM"), Picture1_);
+  Label1_ = Place(new FittingLabel(QStringLiteral("1 EUR = 1.95583 DEM"), Picture1_), "Label1",
+                  TwipsRect(840, 1155, 1725, 255), "Rate");
   Label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label1_->setObjectName(QStringLiteral("Label1"));
-  Label1_->setGeometry(TwipsRect(840, 1155, 1725, 255));
-  Label1_->setAccessibleName(QStringLiteral("Rate"));
 
-  cmdAbout_ = new PictureButton(QStringLiteral("&About"), Picture1_);
-  cmdAbout_->setObjectName(QStringLiteral("cmdAbout"));
-  cmdAbout_->setGeometry(TwipsRect(225, 1530, 1185, 405));
-  cmdAbout_->setAccessibleName(QStringLiteral("About"));
-  cmdExit_ = new PictureButton(QStringLiteral("E&xit"), Picture1_);
-  cmdExit_->setObjectName(QStringLiteral("cmdExit"));
-  cmdExit_->setGeometry(TwipsRect(1455, 1530, 1185, 405));
-  cmdExit_->setAccessibleName(QStringLiteral("Exit"));
+  cmdAbout_ = Place(new PictureButton(QStringLiteral("&About"), Picture1_), "cmdAbout",
+                    TwipsRect(225, 1530, 1185, 405), "About");
+  cmdExit_ = Place(new PictureButton(QStringLiteral("E&xit"), Picture1_), "cmdExit",
+                   TwipsRect(1455, 1530, 1185, 405), "Exit");
   for (PictureButton* button : {cmdAbout_, cmdExit_}) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::ButtonText, ColorFromBgr(kButtonText, palette));
@@ -187,12 +173,10 @@ void frmMain::buildControls() {
   setTabOrder(cmdAbout_, cmdExit_);
 
   // Controls that hold state or pictures lie outside the client area, which cannot grow.
-  lblHIDDENimg_ = new QLabel(QStringLiteral("lblHIDDENimg"), this);
-  lblHIDDENimg_->setObjectName(QStringLiteral("lblHIDDENimg"));
-  lblHIDDENimg_->setGeometry(TwipsRect(240, 4500, 2535, 270));
-  lblHIDDENbg_ = new QLabel(QStringLiteral("imgDefault"), this);
-  lblHIDDENbg_->setObjectName(QStringLiteral("lblHIDDENbg"));
-  lblHIDDENbg_->setGeometry(TwipsRect(240, 4755, 2535, 270));
+  lblHIDDENimg_ = Place(new QLabel(QStringLiteral("lblHIDDENimg"), this), "lblHIDDENimg",
+                        TwipsRect(240, 4500, 2535, 270));
+  lblHIDDENbg_ = Place(new QLabel(QStringLiteral("imgDefault"), this), "lblHIDDENbg",
+                       TwipsRect(240, 4755, 2535, 270));
 
   auto addHidden = [this](const QString& key, const QRect& place) {
     auto* image = new ImageBox(this);
@@ -426,19 +410,16 @@ const core::CountryRecord* frmMain::findCountryByFlag() {
   return nullptr;
 }
 
-void frmMain::calcEUROto() {
+void frmMain::convert(const AmountBox* source, AmountBox* target, core::Operation operation) {
   const core::CountryRecord* row = findCountryByFlag();
-  const auto text = core::Convert(txtEURO_->text().toStdString(), txtCURRENCIES_->text().toStdString(),
-                                  row, core::Operation::EuroToNational, DecimalSeparator());
-  if (text && Q(*text) != txtCURRENCIES_->text()) txtCURRENCIES_->setText(Q(*text));
+  const auto text = core::Convert(source->text().toStdString(), target->text().toStdString(), row,
+                                  operation, DecimalSeparator());
+  if (text && Q(*text) != target->text()) target->setText(Q(*text));
 }
 
-void frmMain::calcToEURO() {
-  const core::CountryRecord* row = findCountryByFlag();
-  const auto text = core::Convert(txtCURRENCIES_->text().toStdString(), txtEURO_->text().toStdString(),
-                                  row, core::Operation::NationalToEuro, DecimalSeparator());
-  if (text && Q(*text) != txtEURO_->text()) txtEURO_->setText(Q(*text));
-}
+void frmMain::calcEUROto() { convert(txtEURO_, txtCURRENCIES_, core::Operation::EuroToNational); }
+
+void frmMain::calcToEURO() { convert(txtCURRENCIES_, txtEURO_, core::Operation::NationalToEuro); }
 
 void frmMain::showFlag(const core::CountryRecord& row) {
   const ImageBox* flag = hiddenImage(Q(row.flagKey));

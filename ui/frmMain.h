@@ -10,6 +10,7 @@
 #include <functional>
 #include <string_view>
 
+#include "core/convert.h"
 #include "core/currency.h"
 #include "ui/platform.h"
 
@@ -109,6 +110,7 @@ class frmMain : public QWidget {
  private:
   void buildControls();
   void showFlag(const core::CountryRecord& row);
+  void convert(const AmountBox* source, AmountBox* target, core::Operation operation);
   void loadPictures(const StartupEnvironment& environment);
 
   Panel3D* SSPanel1_ = nullptr;
