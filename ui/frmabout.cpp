@@ -57,17 +57,9 @@ void AutoSize(QLabel* label) {
     label->resize(label->width(), label->heightForWidth(label->width()));
     return;
   }
+  // A line must not run past the window's edge; it keeps the margin of its left side.
+  label->setFont(FontToFit(label->font(), label->text(), label->window()->width() - 2 * label->x()));
   label->resize(label->sizeHint());
-  // The texts were laid out for a narrow font; with a wide one a line would run past the
-  // window's edge, so it narrows its font instead, keeping the margin of its left side.
-  const QWidget* window = label->window();
-  const int room = window->width() - 2 * label->x();
-  QFont font = label->font();
-  while (label->width() > room && font.pointSizeF() > 6.0) {
-    font.setPointSizeF(font.pointSizeF() - 0.25);
-    label->setFont(font);
-    label->resize(label->sizeHint());
-  }
 }
 
 }  // namespace

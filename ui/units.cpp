@@ -1,6 +1,9 @@
 #include "ui/units.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
+
+#include <cmath>
 
 namespace kestrova::ui {
 
@@ -26,6 +29,13 @@ QFont SansFont(double pointSize, bool bold) {
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(pointSize);
   font.setBold(bold);
+  return font;
+}
+
+QFont FontToFit(QFont font, const QString& text, int width) {
+  while (std::ceil(QFontMetricsF(font).horizontalAdvance(text)) > width && font.pointSizeF() > 6.0) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+  }
   return font;
 }
 

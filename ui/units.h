@@ -23,4 +23,8 @@ QColor ColorFromBgr(std::uint32_t value, const QPalette& palette = QPalette());
 // The desktop's default sans serif at a point size such as 8.25 or 9.75.
 QFont SansFont(double pointSize, bool bold = false);
 
+// `font`, narrowed in quarter points (not below 6 pt) until `text` fits in `width` pixels: the
+// layouts were drawn for a narrower font than most desktops have.
+QFont FontToFit(QFont font, const QString& text, int width);
+
 }  // namespace kestrova::ui

@@ -64,12 +64,8 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void FittingLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  QFont fitted = font();
   const QRect area = contentsRect();
-  while (QFontMetricsF(fitted).horizontalAdvance(text()) > area.width() && fitted.pointSizeF() > 6.0) {
-    fitted.setPointSizeF(fitted.pointSizeF() - 0.25);
-  }
-  painter.setFont(fitted);
+  painter.setFont(FontToFit(font(), text(), area.width()));
   painter.setPen(palette().color(foregroundRole()));
   painter.drawText(area, int(alignment()) | Qt::TextSingleLine, text());
 }
