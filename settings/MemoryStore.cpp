@@ -59,6 +59,13 @@ MemoryStore::Node* MemoryStore::Resolve(KeyHandle key) const {
   return nullptr;
 }
 
+MemoryStore::Node* MemoryStore::Child(const Node& parent, const std::string& name) {
+  for (const auto& child : parent.children) {
+    if (NamesEqual(child->name, name)) return child.get();
+  }
+  return nullptr;
+}
+
 std::uint32_t MemoryStore::AccessOf(KeyHandle key) const {
   if (auto open = handles_.find(key); open != handles_.end()) return open->second.access;
   return kKeyAllAccess;  // a predefined root
@@ -80,10 +87,8 @@ Status MemoryStore::OpenKey(KeyHandle root, const std::string& subKey, std::uint
   const auto parts = SplitSubKey(subKey);
   if (!parts) return kFileNotFound;
   for (const std::string& part : *parts) {
-    auto child = std::find_if(node->children.begin(), node->children.end(),
-                              [&](const auto& c) { return NamesEqual(c->name, part); });
-    if (child == node->children.end()) return kFileNotFound;
-    node = child->get();
+    node = Child(*node, part);
+    if (!node) return kFileNotFound;
   }
   key = Issue(node, access);
   return kSuccess;
@@ -95,14 +100,12 @@ Status MemoryStore::CreateKey(KeyHandle root, const std::string& subKey, KeyHand
   const auto parts = SplitSubKey(subKey);
   if (!parts) return kInvalidParameter;
   for (const std::string& part : *parts) {
-    auto child = std::find_if(node->children.begin(), node->children.end(),
-                              [&](const auto& c) { return NamesEqual(c->name, part); });
-    if (child == node->children.end()) {
+    if (Node* child = Child(*node, part)) {
+      node = child;
+    } else {
       node->children.push_back(std::make_unique<Node>(Node{part, {}, {}}));
       ++revision_;
       node = node->children.back().get();
-    } else {
-      node = child->get();
     }
   }
   key = Issue(node, kKeyAllAccess);

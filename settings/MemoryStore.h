@@ -61,6 +61,7 @@ class MemoryStore : public Store {
   };
 
   Node* Resolve(KeyHandle key) const;
+  static Node* Child(const Node& parent, const std::string& name);
   std::uint32_t AccessOf(KeyHandle key) const;
   KeyHandle Issue(Node* node, std::uint32_t access);
 
