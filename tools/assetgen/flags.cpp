@@ -21,15 +21,26 @@ constexpr int kSize = 32;
 constexpr int kFieldTop = 5;
 constexpr int kFieldHeight = 21;
 
-QImage emptyIcon() {
-  QImage image(kSize, kSize, QImage::Format_ARGB32);
+// Every flag is laid out on the 32 px grid; a scale of 2 draws the same
+// shapes on a 64 px picture for screens of double density.
+QImage emptyIcon(int scale) {
+  QImage image(kSize * scale, kSize * scale, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   return image;
 }
 
+// A painter that takes 32 px grid units.
+class GridPainter : public QPainter {
+ public:
+  explicit GridPainter(QImage& image) : QPainter(&image) {
+    const double factor = image.width() / double(kSize);
+    scale(factor, factor);
+  }
+};
+
 // Bands across the field, top to bottom: a colour and its height in rows.
 void horizontalBands(QImage& image, std::initializer_list<std::pair<QRgb, int>> bands) {
-  QPainter p(&image);
+  GridPainter p(image);
   int y = kFieldTop;
   for (const auto& [colour, rows] : bands) {
     p.fillRect(0, y, kSize, rows, QColor(colour));
@@ -41,7 +52,7 @@ void horizontalBands(QImage& image, std::initializer_list<std::pair<QRgb, int>> 
 }
 
 void verticalBands(QImage& image, std::initializer_list<std::pair<QRgb, int>> bands) {
-  QPainter p(&image);
+  GridPainter p(image);
   int x = 0;
   for (const auto& [colour, columns] : bands) {
     p.fillRect(x, kFieldTop, columns, kFieldHeight, QColor(colour));
@@ -55,19 +66,20 @@ void verticalBands(QImage& image, std::initializer_list<std::pair<QRgb, int>> ba
 // Small emblems are placed pixel by pixel; '.' leaves the field as it is.
 void stamp(QImage& image, int left, int top, std::initializer_list<std::string_view> rows,
            const std::map<char, QRgb>& colours) {
+  GridPainter p(image);
   int y = top;
   for (std::string_view row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (row[i] != '.') {
-        image.setPixel(left + static_cast<int>(i), y, colours.at(row[i]));
+        p.fillRect(left + static_cast<int>(i), y, 1, 1, QColor(colours.at(row[i])));
       }
     }
     ++y;
   }
 }
 
-QImage triband(bool vertical, QRgb a, QRgb b, QRgb c) {
-  QImage image = emptyIcon();
+QImage triband(int scale, bool vertical, QRgb a, QRgb b, QRgb c) {
+  QImage image = emptyIcon(scale);
   if (vertical) {
     verticalBands(image, {{a, 11}, {b, 10}, {c, 11}});
   } else {
@@ -78,13 +90,13 @@ QImage triband(bool vertical, QRgb a, QRgb b, QRgb c) {
 
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QImage belgium() { return triband(true, qRgb(0, 0, 0), qRgb(253, 218, 36), qRgb(239, 51, 64)); }
-QImage germany() { return triband(false, qRgb(0, 0, 0), qRgb(221, 0, 0), qRgb(255, 206, 0)); }
+QImage belgium(int s) { return triband(s, true, qRgb(0, 0, 0), qRgb(253, 218, 36), qRgb(239, 51, 64)); }
+QImage germany(int s) { return triband(s, false, qRgb(0, 0, 0), qRgb(221, 0, 0), qRgb(255, 206, 0)); }
 
-QImage finland() {
+QImage finland(int s) {
   const QRgb blue = qRgb(0, 47, 108);
-  QImage image = emptyIcon();
-  QPainter p(&image);
+  QImage image = emptyIcon(s);
+  GridPainter p(image);
   p.fillRect(0, kFieldTop, kSize, kFieldHeight, QColor(kWhite));
   // The cross sits towards the hoist, as on the real flag (5:3:10 across).
   p.fillRect(9, kFieldTop, 5, kFieldHeight, QColor(blue));
@@ -92,12 +104,12 @@ QImage finland() {
   return image;
 }
 
-QImage france() { return triband(true, qRgb(0, 35, 149), kWhite, qRgb(237, 41, 57)); }
+QImage france(int s) { return triband(s, true, qRgb(0, 35, 149), kWhite, qRgb(237, 41, 57)); }
 
-QImage greece() {
+QImage greece(int s) {
   const QRgb blue = qRgb(13, 94, 175);
-  QImage image = emptyIcon();
-  QPainter p(&image);
+  QImage image = emptyIcon(s);
+  GridPainter p(image);
   // Nine stripes in 21 rows: mostly 2 px, every third one 3 px.
   int top = kFieldTop;
   for (int i = 0; i < 9; ++i) {
@@ -113,14 +125,14 @@ QImage greece() {
   return image;
 }
 
-QImage ireland() { return triband(true, qRgb(22, 155, 98), kWhite, qRgb(255, 136, 62)); }
-QImage italy() { return triband(true, qRgb(0, 146, 70), kWhite, qRgb(206, 43, 55)); }
-QImage luxembourg() { return triband(false, qRgb(237, 41, 57), kWhite, qRgb(0, 161, 222)); }
-QImage netherlands() { return triband(false, qRgb(174, 28, 40), kWhite, qRgb(33, 70, 139)); }
-QImage austria() { return triband(false, qRgb(200, 16, 46), kWhite, qRgb(200, 16, 46)); }
+QImage ireland(int s) { return triband(s, true, qRgb(22, 155, 98), kWhite, qRgb(255, 136, 62)); }
+QImage italy(int s) { return triband(s, true, qRgb(0, 146, 70), kWhite, qRgb(206, 43, 55)); }
+QImage luxembourg(int s) { return triband(s, false, qRgb(237, 41, 57), kWhite, qRgb(0, 161, 222)); }
+QImage netherlands(int s) { return triband(s, false, qRgb(174, 28, 40), kWhite, qRgb(33, 70, 139)); }
+QImage austria(int s) { return triband(s, false, qRgb(200, 16, 46), kWhite, qRgb(200, 16, 46)); }
 
-QImage portugal() {
-  QImage image = emptyIcon();
+QImage portugal(int s) {
+  QImage image = emptyIcon(s);
   verticalBands(image, {{qRgb(0, 102, 0), 13}, {qRgb(255, 0, 0), 19}});
   // The armillary sphere on the border of the two colours, the shield on it.
   stamp(image, 7, kFieldTop + 5,
@@ -140,10 +152,10 @@ QImage portugal() {
   return image;
 }
 
-QImage spain() {
+QImage spain(int s) {
   const QRgb red = qRgb(170, 21, 27);
   const QRgb yellow = qRgb(241, 191, 0);
-  QImage image = emptyIcon();
+  QImage image = emptyIcon(s);
   horizontalBands(image, {{red, 5}, {yellow, 11}, {red, 5}});
   // Crowned shield between two pillars, towards the hoist.
   stamp(image, 4, kFieldTop + 3,
@@ -169,20 +181,20 @@ QImage spain() {
 
 }  // namespace
 
-std::vector<NationalFlag> nationalFlags() {
+std::vector<NationalFlag> nationalFlags(int s) {
   return {
-      {QStringLiteral("imgBEL"), belgium()},     {QStringLiteral("imgGER"), germany()},
-      {QStringLiteral("imgFIN"), finland()},     {QStringLiteral("imgFRA"), france()},
-      {QStringLiteral("imgGRI"), greece()},      {QStringLiteral("imgIER"), ireland()},
-      {QStringLiteral("imgITA"), italy()},       {QStringLiteral("imgLUX"), luxembourg()},
-      {QStringLiteral("imgNED"), netherlands()}, {QStringLiteral("imgATS"), austria()},
-      {QStringLiteral("imgPOR"), portugal()},    {QStringLiteral("imgESP"), spain()},
+      {QStringLiteral("imgBEL"), belgium(s)},     {QStringLiteral("imgGER"), germany(s)},
+      {QStringLiteral("imgFIN"), finland(s)},     {QStringLiteral("imgFRA"), france(s)},
+      {QStringLiteral("imgGRI"), greece(s)},      {QStringLiteral("imgIER"), ireland(s)},
+      {QStringLiteral("imgITA"), italy(s)},       {QStringLiteral("imgLUX"), luxembourg(s)},
+      {QStringLiteral("imgNED"), netherlands(s)}, {QStringLiteral("imgATS"), austria(s)},
+      {QStringLiteral("imgPOR"), portugal(s)},    {QStringLiteral("imgESP"), spain(s)},
   };
 }
 
-QImage europeanFlag() {
-  QImage image = emptyIcon();
-  QPainter p(&image);
+QImage europeanFlag(int s) {
+  QImage image = emptyIcon(s);
+  GridPainter p(image);
   p.fillRect(0, kFieldTop, kSize, kFieldHeight, QColor(0, 51, 153));
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);

@@ -3,7 +3,8 @@
 //
 //   kestrova_assetgen ASSETS_DIR ICONS_DIR
 //
-// ASSETS_DIR receives flags/, backgrounds/ and pictures/; ICONS_DIR the
+// ASSETS_DIR receives flags/, backgrounds/ and pictures/, the window's
+// pictures also as name@2x for screens of double density; ICONS_DIR the
 // hicolor/NxN/apps/kestrova.png theme icons. The output does not depend on
 // the machine, the time or any installed font, so it can be compared byte for
 // byte with the committed files.
@@ -30,27 +31,33 @@ void save(const QString& path, const QByteArray& bytes) {
 }
 
 void generate(const QString& assets, const QString& icons) {
-  for (const NationalFlag& flag : nationalFlags()) {
-    save(assets + "/flags/" + flag.key + ".gif", encodeGif(toIndexedCollecting(flag.image, 16)));
+  // The window's own pictures twice: as designed, and as name@2x at double density.
+  for (int scale : {1, 2}) {
+    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    for (const NationalFlag& flag : nationalFlags(scale)) {
+      save(assets + "/flags/" + flag.key + suffix + ".gif", encodeGif(toIndexedCollecting(flag.image, 16)));
+    }
+
+    const QByteArray texture = encodeJpeg(defaultTexture(scale), kJpegQuality);
+    save(assets + "/backgrounds/imgDefault" + suffix + ".jpg", texture);
+    // The buttons' face is a picture of its own with the very same pixels.
+    save(assets + "/pictures/buttonface" + suffix + ".jpg", texture);
+
+    const std::array<std::pair<int, const char*>, 7> notes{{{5, "imgFive"},
+                                                            {10, "imgTen"},
+                                                            {20, "imgTwenty"},
+                                                            {50, "imgFifty"},
+                                                            {100, "imgOnehundred"},
+                                                            {200, "imgTwohundred"},
+                                                            {500, "imgFivehundred"}}};
+    for (const auto& [value, key] : notes) {
+      save(assets + "/backgrounds/" + key + suffix + ".jpg", encodeJpeg(banknote(value, scale), kJpegQuality));
+    }
+
+    save(assets + "/pictures/imgEuro" + suffix + ".ico",
+         encodeIco({{toIndexedCollecting(europeanFlag(scale), 256), 8}}));
   }
 
-  const QByteArray texture = encodeJpeg(defaultTexture(), kJpegQuality);
-  save(assets + "/backgrounds/imgDefault.jpg", texture);
-  // The buttons' face is a picture of its own with the very same pixels.
-  save(assets + "/pictures/buttonface.jpg", texture);
-
-  const std::array<std::pair<int, const char*>, 7> notes{{{5, "imgFive"},
-                                                          {10, "imgTen"},
-                                                          {20, "imgTwenty"},
-                                                          {50, "imgFifty"},
-                                                          {100, "imgOnehundred"},
-                                                          {200, "imgTwohundred"},
-                                                          {500, "imgFivehundred"}}};
-  for (const auto& [value, key] : notes) {
-    save(assets + "/backgrounds/" + key + ".jpg", encodeJpeg(banknote(value), kJpegQuality));
-  }
-
-  save(assets + "/pictures/imgEuro.ico", encodeIco({{toIndexedCollecting(europeanFlag(), 256), 8}}));
   save(assets + "/pictures/kestrova.ico", encodeIco({{toIndexedCollecting(windowIcon(32), 256), 8}}));
 
   const std::vector<QRgb> handColours{qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)};

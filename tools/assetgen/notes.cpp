@@ -361,8 +361,8 @@ void drawLettering(QPainter& p, const NoteStyle& s) {
 
 }  // namespace
 
-QImage defaultTexture() {
-  constexpr int kSide = 200;
+QImage defaultTexture(int scale) {
+  const int side = 200 * scale;
   // Mottled stone in grey-teal; the mean is pulled onto its target afterwards
   // so the window's look does not hang on the noise.
   const std::array<double, 3> target{118.0, 157.0, 163.0};
@@ -371,26 +371,28 @@ QImage defaultTexture() {
   std::array<std::vector<double>, 3> planes;
   std::array<double, 3> sums{};
   for (auto& plane : planes) {
-    plane.resize(kSide * kSide);
+    plane.resize(side * side);
   }
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
-      const double t = std::clamp(fractalNoise(x, y) * 1.6 - 0.3, 0.0, 1.0);
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      // The mottling follows the 200 px picture; the grain is as fine as the pixels.
+      const double mottle = fractalNoise(x / double(scale), y / double(scale));
+      const double t = std::clamp(mottle * 1.6 - 0.3, 0.0, 1.0);
       const double grain = (lattice(x, y, 0x67726e21U) - 0.5) * 10.0;
       for (int c = 0; c < 3; ++c) {
         const double v = dark[c] + (light[c] - dark[c]) * t + grain;
-        planes[c][y * kSide + x] = v;
+        planes[c][y * side + x] = v;
         sums[c] += v;
       }
     }
   }
-  QImage image(kSide, kSide, QImage::Format_RGB32);
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
+  QImage image(side, side, QImage::Format_RGB32);
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
       int rgb[3];
       for (int c = 0; c < 3; ++c) {
-        const double shift = target[c] - sums[c] / (kSide * kSide);
-        rgb[c] = std::clamp(static_cast<int>(std::lround(planes[c][y * kSide + x] + shift)), 0, 255);
+        const double shift = target[c] - sums[c] / (side * side);
+        rgb[c] = std::clamp(static_cast<int>(std::lround(planes[c][y * side + x] + shift)), 0, 255);
       }
       image.setPixel(x, y, qRgb(rgb[0], rgb[1], rgb[2]));
     }
@@ -398,14 +400,15 @@ QImage defaultTexture() {
   return image;
 }
 
-QImage banknote(int value) {
+QImage banknote(int value, int scale) {
   const auto it =
       std::find_if(kNotes.begin(), kNotes.end(), [&](const NoteStyle& s) { return s.value == value; });
   if (it == kNotes.end()) {
     throw std::invalid_argument("no such banknote");
   }
-  QImage image(kNoteWidth, kNoteHeight, QImage::Format_RGB32);
+  QImage image(kNoteWidth * scale, kNoteHeight * scale, QImage::Format_RGB32);
   QPainter p(&image);
+  p.scale(scale, scale);
   p.setRenderHint(QPainter::Antialiasing);
   drawGround(p, *it);
   drawMotif(p, *it);

@@ -6,6 +6,9 @@
 
 namespace kestrova::assetgen {
 
+// Every picture of the window comes at scale 1 and at scale 2, the second
+// with twice the pixels each way for screens of double density.
+
 // A national flag, 32 x 32, transparent above and below its field.
 struct NationalFlag {
   QString key;  // the country key, e.g. "imgBEL"
@@ -13,10 +16,10 @@ struct NationalFlag {
 };
 
 // In the country order of the program.
-std::vector<NationalFlag> nationalFlags();
+std::vector<NationalFlag> nationalFlags(int scale);
 
 // Blue field with the ring of twelve stars, 32 x 32.
-QImage europeanFlag();
+QImage europeanFlag(int scale);
 
 // Yellow euro sign on a dark blue square, size x size.
 QImage windowIcon(int size);
@@ -27,9 +30,9 @@ QImage windowIcon(int size);
 QImage pointingHand(int size);
 
 // The default background: 200 x 200 grey-teal texture.
-QImage defaultTexture();
+QImage defaultTexture(int scale);
 
 // A 192 x 149 banknote face for 5, 10, 20, 50, 100, 200 or 500 euro.
-QImage banknote(int value);
+QImage banknote(int value, int scale);
 
 }  // namespace kestrova::assetgen
