@@ -50,6 +50,21 @@ Control* Place(Control* control, const char* name, const QRect& place, const cha
 
 std::string DecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 
+// Not QPixmap::load: its cache would hand two loads of one file the same picture. On a dense
+// screen the picture comes from its name@2x twin when there is one, at the same size in the
+// window's units, so nothing is blown up.
+QPixmap LoadPicture(const QString& path, bool dense) {
+  if (dense) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    QImage sharp(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
+    if (!sharp.isNull()) {
+      sharp.setDevicePixelRatio(2.0);
+      return QPixmap::fromImage(sharp);
+    }
+  }
+  return QPixmap::fromImage(QImage(path));
+}
+
 // Each restore and save step stands alone: one that fails is skipped without a word.
 template <typename Step>
 void RunStep(Step&& step) {
@@ -248,13 +263,13 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
   }
 
   const QString root = environment.pictureRoot;
+  const bool dense = qApp->devicePixelRatio() > 1.0;
   auto load = [&](const QString& relative) {
     const QString path = root + QLatin1Char('/') + relative;
     QPixmap picture;
-    // Not QPixmap::load: its cache would hand two loads of one file the same picture.
     if (!QFile::exists(path)) {
       if (!error) error = {kErrorComponentMissing, QStringLiteral("File not found: ") + relative};
-    } else if (picture = QPixmap::fromImage(QImage(path)); picture.isNull()) {
+    } else if (picture = LoadPicture(path, dense); picture.isNull()) {
       if (!error) {
         error = {kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative};
       }

@@ -95,7 +95,9 @@ void PictureButton::paintEvent(QPaintEvent*) {
   // Face picture first, cut to the button, then a bevel and the caption over it.
   const QRect face = rect().adjusted(1, 1, -1, -1);
   if (!picture_.isNull()) {
-    painter.drawPixmap(face.topLeft(), picture_, QRect(QPoint(0, 0), face.size()));
+    // The cut is in the picture's own pixels, which a dense picture has more of.
+    const QSizeF cut = QSizeF(face.size()) * picture_.devicePixelRatio();
+    painter.drawPixmap(QPointF(face.topLeft()), picture_, QRectF(QPointF(0, 0), cut));
   } else {
     painter.fillRect(face, palette().color(QPalette::Button));
   }
