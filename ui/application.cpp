@@ -14,7 +14,7 @@ int Run(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kestrova"));
   QApplication::setOrganizationName(QStringLiteral("Quillmere"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Kestrova"));
 
   platform::SingleInstance instance;
   frmMain window;
