@@ -90,10 +90,9 @@ void ImageBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
   if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect();
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    // The style's focus frame all but vanishes on a picture; this one shows on any.
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
   }
 }
 

@@ -459,7 +459,9 @@ class FrmMainTest : public QObject {
     QTest::mouseClick(background(), Qt::LeftButton, {}, QPoint(185, 140));
     QCOMPARE(QApplication::focusWidget(), euro());
 
+    const QImage unfocused = flag()->grab().toImage();
     flag()->setFocus(Qt::TabFocusReason);
+    QVERIFY(flag()->grab().toImage() != unfocused);  // the focus shows
     QTest::keyClick(flag(), Qt::Key_Space);
     QCOMPARE(key(), QStringLiteral("imgGER"));
     QCOMPARE(national()->text(), QStringLiteral("195.58"));
