@@ -155,10 +155,15 @@ pixel() {
   convert "$work/shot.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
-expect_pixel() {  # expect_pixel WINDOW X Y R,G,B WHAT
-  local got
-  got="$(pixel "$1" "$2" "$3")"
-  [ "$got" = "$4" ] || fail "$5 is $got, expected $4"
+# expect_pixel WINDOW X Y R,G,B WHAT, once the window has painted it.
+expect_pixel() {
+  local got i
+  for i in $(seq 1 50); do
+    got="$(pixel "$1" "$2" "$3")"
+    [ "$got" = "$4" ] && return 0
+    sleep 0.1
+  done
+  fail "$5 is $got, expected $4"
 }
 
 # The window with its frame as a test artefact.
