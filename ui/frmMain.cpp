@@ -15,6 +15,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/convert.h"
 #include "settings/Persisted.h"
@@ -103,6 +104,24 @@ long long CentredOffset(double screenTwips, double windowTwips) {
   return static_cast<long long>(std::nearbyint(screenTwips - windowTwips)) / 2;
 }
 
+// What a screen reader says for a background it cannot see.
+QString SpokenBackground(const BackgroundRecord& row) {
+  static constexpr std::array<std::pair<std::string_view, const char*>, kBackgrounds.size()> kSpoken = {{
+      {"imgDefault", "Default texture"},
+      {"imgFive", "5 euro banknote"},
+      {"imgTen", "10 euro banknote"},
+      {"imgTwenty", "20 euro banknote"},
+      {"imgFifty", "50 euro banknote"},
+      {"imgOnehundred", "100 euro banknote"},
+      {"imgTwohundred", "200 euro banknote"},
+      {"imgFivehundred", "500 euro banknote"},
+  }};
+  for (const auto& [key, spoken] : kSpoken) {
+    if (key == row.key) return QString::fromLatin1(spoken);
+  }
+  return Q(row.key);
+}
+
 }  // namespace
 
 const BackgroundRecord* FindBackground(std::string_view key) {
@@ -168,8 +187,9 @@ void frmMain::buildControls() {
   txtCURRENCIES_->setFont(boxFont);
   SetBoxColour(txtCURRENCIES_, kNationalBoxColour);
 
+  // No spoken name: a screen reader reads the rate line itself, and its tooltip.
   Label1_ = Place(new FittingLabel(QStringLiteral("1 EUR = 1.95583 DEM"), Picture1_), "Label1",
-                  TwipsRect(840, 1155, 1725, 255), "Rate");
+                  TwipsRect(840, 1155, 1725, 255));
   Label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   cmdAbout_ = Place(new PictureButton(QStringLiteral("&About"), Picture1_), "cmdAbout",
@@ -186,6 +206,14 @@ void frmMain::buildControls() {
   setTabOrder(txtEURO_, txtCURRENCIES_);
   setTabOrder(txtCURRENCIES_, cmdAbout_);
   setTabOrder(cmdAbout_, cmdExit_);
+
+  // The flag and the background also answer keys, so nothing needs the mouse. The flag comes
+  // last: the designed order stays as it was, and the flag is one Shift+Tab from the euro box.
+  Picture1_->makeKeyboardControl(QAccessible::Pane, false);
+  Picture1_->setAccessibleDescription(SpokenBackground(kBackgrounds.front()));
+  imgFlags_->makeKeyboardControl(QAccessible::ButtonMenu, true);
+  setTabOrder(cmdExit_, Picture1_);
+  setTabOrder(Picture1_, imgFlags_);
 
   // Controls that hold state or pictures lie outside the client area, which cannot grow.
   lblHIDDENimg_ = Place(new QLabel(QStringLiteral("lblHIDDENimg"), this), "lblHIDDENimg",
@@ -230,6 +258,9 @@ void frmMain::buildControls() {
   connect(imgFlags_, &ImageBox::DblClick, this, &frmMain::imgFlags_DblClick);
   connect(imgFlags_, &ImageBox::MouseDown, this, &frmMain::imgFlags_MouseDown);
   connect(Picture1_, &PictureBox::DblClick, this, &frmMain::Picture1_DblClick);
+  connect(imgFlags_, &ImageBox::KeyActivate, this, &frmMain::imgFlags_DblClick);
+  connect(imgFlags_, &ImageBox::KeyMenu, this, &frmMain::imgFlags_KeyMenu);
+  connect(Picture1_, &ImageBox::KeyActivate, this, &frmMain::Picture1_DblClick);
   connect(cmdAbout_, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
   connect(cmdExit_, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
 }
@@ -471,6 +502,7 @@ void frmMain::applyBackground(const BackgroundRecord& row) {
   SetBoxColour(txtEURO_, row.boxColour);
   SetBoxColour(txtCURRENCIES_, row.boxColour);
   lblHIDDENbg_->setText(Q(row.key));
+  Picture1_->setAccessibleDescription(SpokenBackground(row));
 }
 
 void frmMain::txtEURO_KeyUp() { calcEUROto(); }
@@ -491,10 +523,19 @@ void frmMain::imgFlags_DblClick() {
 
 void frmMain::imgFlags_MouseDown(int button) {
   if (button != kRightButton) return;
+  showCountryMenu(QCursor::pos());
+}
+
+void frmMain::imgFlags_KeyMenu() {
+  // The pointer may be anywhere; the pop-up opens under the flag the focus is on.
+  showCountryMenu(imgFlags_->mapToGlobal(QPoint(0, imgFlags_->height())));
+}
+
+void frmMain::showCountryMenu(const QPoint& at) {
   if (const core::CountryRecord* row = findCountryByFlag()) {
     countryEntries_[std::size_t(row->position - 1)]->setEnabled(false);
   }
-  mnuCountries_->exec(QCursor::pos());
+  mnuCountries_->exec(at);
 }
 
 void frmMain::Picture1_DblClick() {

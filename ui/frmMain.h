@@ -94,6 +94,7 @@ class frmMain : public QWidget {
   void txtCURRENCIES_KeyUp();
   void imgFlags_DblClick();
   void imgFlags_MouseDown(int button);
+  void imgFlags_KeyMenu();  // Menu key or Shift+F10 on the flag: the right button's pop-up
   void Picture1_DblClick();
   void cmdExit_Click();
   void cmdAbout_Click();
@@ -112,6 +113,7 @@ class frmMain : public QWidget {
   void showFlag(const core::CountryRecord& row);
   void convert(const AmountBox* source, AmountBox* target, core::Operation operation);
   void loadPictures(const StartupEnvironment& environment);
+  void showCountryMenu(const QPoint& at);
 
   Panel3D* SSPanel1_ = nullptr;
   PictureBox* Picture1_ = nullptr;

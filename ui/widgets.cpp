@@ -1,5 +1,6 @@
 #include "ui/widgets.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,17 +21,100 @@ int ButtonCode(Qt::MouseButton button) {
   }
 }
 
-ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+// What a screen reader sees of a picture box: its role and, once it takes the focus, the
+// actions its keys run.
+class ImageBoxAccessible : public QAccessibleWidget {
+ public:
+  explicit ImageBoxAccessible(ImageBox* box) : QAccessibleWidget(box) {}
+
+  QAccessible::Role role() const override { return box()->accessibleRole(); }
+
+  QStringList actionNames() const override {
+    QStringList names;
+    if (box()->focusPolicy() != Qt::NoFocus) {
+      names << pressAction();
+      if (box()->hasMenu()) names << showMenuAction();
+    }
+    return names + QAccessibleWidget::actionNames();
+  }
+
+  void doAction(const QString& name) override {
+    ImageBox* target = box();
+    // From the event loop: a modal pop-up must not hold the reader's call open.
+    if (name == pressAction() && actionNames().contains(name)) {
+      QMetaObject::invokeMethod(target, [target] { emit target->KeyActivate(); }, Qt::QueuedConnection);
+    } else if (name == showMenuAction() && actionNames().contains(name)) {
+      QMetaObject::invokeMethod(target, [target] { emit target->KeyMenu(); }, Qt::QueuedConnection);
+    } else {
+      QAccessibleWidget::doAction(name);
+    }
+  }
+
+  QStringList keyBindingsForAction(const QString& name) const override {
+    if (name == pressAction()) return {QStringLiteral("Space")};
+    if (name == showMenuAction()) return {QStringLiteral("Shift+F10")};
+    return QAccessibleWidget::keyBindingsForAction(name);
+  }
+
+ private:
+  ImageBox* box() const { return static_cast<ImageBox*>(widget()); }
+};
+
+QAccessibleInterface* ImageBoxAccessibleFactory(const QString&, QObject* object) {
+  if (auto* box = qobject_cast<ImageBox*>(object)) return new ImageBoxAccessible(box);
+  return nullptr;
+}
+
+}  // namespace
+
+ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
+  static const bool installed = (QAccessible::installFactory(ImageBoxAccessibleFactory), true);
+  Q_UNUSED(installed);
+}
 
 void ImageBox::setPicture(const QPixmap& picture) {
   picture_ = picture;
   update();
 }
 
+void ImageBox::makeKeyboardControl(QAccessible::Role role, bool hasMenu) {
+  // Tab only: a click keeps doing what it always did and leaves the focus where it was.
+  setFocusPolicy(Qt::TabFocus);
+  role_ = role;
+  hasMenu_ = hasMenu;
+}
+
 void ImageBox::paintEvent(QPaintEvent*) {
-  if (picture_.isNull()) return;
   QPainter painter(this);
-  painter.drawPixmap(0, 0, picture_);
+  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+  if (hasFocus()) {
+    // The style's focus frame all but vanishes on a picture; this one shows on any.
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+  }
+}
+
+void ImageBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  const bool activate =
+      modifiers == Qt::NoModifier && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
+  const bool menu = hasMenu_ && ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                                 (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier));
+  // Keys a control lying on the box did not want come up here; they are not the box's.
+  if (!hasFocus() || !(activate || menu)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (event->isAutoRepeat()) return;
+  if (activate) {
+    emit KeyActivate();
+  } else {
+    emit KeyMenu();
+  }
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,17 +28,29 @@ class ImageBox : public QWidget {
   void setPicture(const QPixmap& picture);
   const QPixmap& picture() const { return picture_; }
 
+  // Lets the box take the keyboard focus: Space or Enter raise KeyActivate, and, when
+  // `hasMenu`, the Menu key or Shift+F10 raise KeyMenu. Screen readers see it as `role`,
+  // with the same two as actions.
+  void makeKeyboardControl(QAccessible::Role role, bool hasMenu);
+  bool hasMenu() const { return hasMenu_; }
+  QAccessible::Role accessibleRole() const { return role_; }
+
  signals:
   void MouseDown(int button);
   void DblClick();
+  void KeyActivate();
+  void KeyMenu();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPixmap picture_;
+  QAccessible::Role role_ = QAccessible::Client;
+  bool hasMenu_ = false;
 };
 
 // The background: a picture from the top-left corner, cut to the box, and a container for the

@@ -1,4 +1,5 @@
 // Drives the main window with real key and mouse events on the offscreen platform.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -145,13 +146,18 @@ class FrmMainTest : public QObject {
                                "imgBEL", "imgESP"}) {
       QVERIFY2(!client.intersects(control<QWidget>(hidden)->geometry()), hidden);
     }
-    for (const char* visible : {"txtEURO", "txtCURRENCIES", "imgFlags", "Label1", "cmdAbout", "cmdExit"}) {
-      QVERIFY2(!control<QWidget>(visible)->accessibleName().isEmpty(), visible);
+    // What a screen reader hears: a name for every visible control, the rate line as it reads.
+    auto spoken = [this](const char* name) {
+      return QAccessible::queryAccessibleInterface(control<QWidget>(name))->text(QAccessible::Name);
+    };
+    for (const char* visible : {"txtEURO", "txtCURRENCIES", "imgFlags", "Picture1", "cmdAbout", "cmdExit"}) {
+      QVERIFY2(!spoken(visible).isEmpty(), visible);
     }
+    QCOMPARE(spoken("Label1"), rateLine()->text());
 
-    // Tab walks the boxes and the buttons, in that order, and nothing else.
+    // Tab walks the boxes, the buttons, the background and the flag, in that order.
     QCOMPARE(QApplication::focusWidget(), euro());
-    const char* order[] = {"txtCURRENCIES", "cmdAbout", "cmdExit", "txtEURO"};
+    const char* order[] = {"txtCURRENCIES", "cmdAbout", "cmdExit", "Picture1", "imgFlags", "txtEURO"};
     for (const char* next : order) {
       pressAndRelease(Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
@@ -443,6 +449,87 @@ class FrmMainTest : public QObject {
     }
     QTest::mouseDClick(flag(), Qt::LeftButton);
     QCOMPARE(backgroundKey(), QStringLiteral("imgDefault"));
+  }
+
+  void keysOnTheFlagAndTheBackgroundRunTheirMouseHandlers() {
+    start();
+    euro()->setText(QStringLiteral("100"));
+    // A click leaves the focus where it was; only the keyboard reaches the two.
+    QTest::mouseClick(flag(), Qt::LeftButton);
+    QTest::mouseClick(background(), Qt::LeftButton, {}, QPoint(185, 140));
+    QCOMPARE(QApplication::focusWidget(), euro());
+
+    const QImage unfocused = flag()->grab().toImage();
+    flag()->setFocus(Qt::TabFocusReason);
+    QVERIFY(flag()->grab().toImage() != unfocused);  // the focus shows
+    QTest::keyClick(flag(), Qt::Key_Space);
+    QCOMPARE(key(), QStringLiteral("imgGER"));
+    QCOMPARE(national()->text(), QStringLiteral("195.58"));
+    QTest::keyClick(flag(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(key(), QStringLiteral("imgFIN"));
+    QTest::sendKeyEvent(QTest::Press, flag(), Qt::Key_Space, QStringLiteral(" "), Qt::NoModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(flag(), &repeat);
+    QTest::keyClick(flag(), Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(key(), QStringLiteral("imgFRA"));  // a held key steps once, Ctrl+Space not at all
+
+    // Both menu keys open the pop-up under the flag, the country on show disabled; Down and
+    // Enter then choose the first entry that can be chosen.
+    struct MenuKey {
+      Qt::Key key;
+      Qt::KeyboardModifier modifier;
+      const char* disabled;
+      const char* chosen;
+    };
+    for (const MenuKey& menuKey : {MenuKey{Qt::Key_Menu, Qt::NoModifier, "mnuFrance", "imgBEL"},
+                                   MenuKey{Qt::Key_F10, Qt::ShiftModifier, "mnuBelgium", "imgGER"}}) {
+      QStringList disabled;
+      QPoint shownAt;
+      QTimer::singleShot(50, this, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        QVERIFY(popup);
+        shownAt = popup->geometry().topLeft();
+        for (QAction* action : popup->actions()) {
+          if (!action->isEnabled()) disabled << action->objectName();
+        }
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+      });
+      QTest::keyClick(flag(), menuKey.key, menuKey.modifier);
+      QCOMPARE(shownAt, flag()->mapToGlobal(QPoint(0, flag()->height())));
+      QCOMPARE(disabled, QStringList{QString::fromLatin1(menuKey.disabled)});
+      QCOMPARE(key(), QString::fromLatin1(menuKey.chosen));
+    }
+    QCOMPARE(national()->text(), QStringLiteral("195.58"));
+
+    // Space and Enter on the background step it; Enter that a button lying on it ignores
+    // does not, nor do the flag's menu keys.
+    background()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(background(), Qt::Key_Space);
+    QCOMPARE(backgroundKey(), QStringLiteral("imgFive"));
+    QTest::keyClick(background(), Qt::Key_Return);
+    QCOMPARE(backgroundKey(), QStringLiteral("imgTen"));
+    QTest::keyClick(background(), Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    auto* exit = control<QPushButton>("cmdExit");
+    exit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(exit, Qt::Key_Return);
+    QCOMPARE(backgroundKey(), QStringLiteral("imgTen"));
+    QVERIFY(window_->isVisible());
+
+    // A screen reader finds the same two as actions, and the background it cannot see.
+    QAccessibleInterface* flagReader = QAccessible::queryAccessibleInterface(flag());
+    QCOMPARE(flagReader->role(), QAccessible::ButtonMenu);
+    QCOMPARE(flagReader->text(QAccessible::Description), QStringLiteral("Germany"));
+    QAccessibleInterface* backgroundReader = QAccessible::queryAccessibleInterface(background());
+    QCOMPARE(backgroundReader->text(QAccessible::Description), QStringLiteral("10 euro banknote"));
+    backgroundReader->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(backgroundKey(), QStringLiteral("imgTwenty"));
+    QVERIFY(!backgroundReader->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::showMenuAction()));
+    QTimer::singleShot(50, this, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
+    flagReader->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(!entry("mnuGermany")->isEnabled());
   }
 
   void closeWritesTheEightValuesAndTheNextStartRestoresThem() {
