@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <utility>
+
 #include "core/entry.h"
 #include "ui/units.h"
 
@@ -23,12 +25,29 @@ int ButtonCode(Qt::MouseButton button) {
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
 
 void ImageBox::setPicture(const QPixmap& picture) {
+  reader_ = {};
   picture_ = picture;
   update();
 }
 
+void ImageBox::setPictureReader(std::function<QPixmap()> reader) {
+  picture_ = QPixmap();
+  reader_ = std::move(reader);
+  update();
+}
+
+const QPixmap& ImageBox::picture() const {
+  if (reader_) {
+    // Dropped before it runs: a reader that fails is not tried again.
+    const auto reader = std::move(reader_);
+    reader_ = {};
+    picture_ = reader();
+  }
+  return picture_;
+}
+
 void ImageBox::paintEvent(QPaintEvent*) {
-  if (picture_.isNull()) return;
+  if (picture().isNull()) return;
   QPainter painter(this);
   painter.drawPixmap(0, 0, picture_);
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 // The small controls the main window is made of. Each keeps its picture as a shared QPixmap: a
 // picture handed from one control to another is the same picture (same cacheKey), which is how
 // the window tells which flag is on show.
@@ -25,7 +27,9 @@ class ImageBox : public QWidget {
  public:
   explicit ImageBox(QWidget* parent = nullptr);
   void setPicture(const QPixmap& picture);
-  const QPixmap& picture() const { return picture_; }
+  // The picture is made by `reader` when first asked for, once; until then the box holds none.
+  void setPictureReader(std::function<QPixmap()> reader);
+  const QPixmap& picture() const;
 
  signals:
   void MouseDown(int button);
@@ -37,7 +41,8 @@ class ImageBox : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  QPixmap picture_;
+  mutable QPixmap picture_;
+  mutable std::function<QPixmap()> reader_;
 };
 
 // The background: a picture from the top-left corner, cut to the box, and a container for the
