@@ -51,8 +51,7 @@ double ResidentMiB(pid_t pid) {
   Fail("no VmRSS for " + std::to_string(pid));
 }
 
-// From the scheduler's own nanosecond count: unlike wall time it hardly depends on what else
-// the machine is doing.
+// The scheduler's own nanosecond count: a busy machine stretches it less than the wall time.
 double CpuMs(pid_t pid) {
   double total = 0;
   std::error_code error;
