@@ -307,11 +307,29 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
     }
     return picture;
   };
+  // The same checks from the file's header alone; the picture is decoded when first asked for.
+  auto loadLater = [&](const QString& relative) -> std::function<QPixmap()> {
+    const QString path = root + QLatin1Char('/') + relative;
+    if (!QFile::exists(path)) {
+      if (!error) error = {kErrorComponentMissing, QStringLiteral("File not found: ") + relative};
+      return {};
+    }
+    if (QImageReader header(path); !header.canRead() || !header.size().isValid()) {
+      if (!error) {
+        error = {kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative};
+      }
+      return {};
+    }
+    return [path, dense] { return LoadPicture(path, dense); };
+  };
   for (const core::CountryRecord& row : core::CountryTable()) {
     hiddenImage(Q(row.flagKey))->setPicture(load(QStringLiteral("flags/%1.gif").arg(Q(row.flagKey))));
   }
+  // A start shows one of these at most and most runs none: decoding all eight here was the
+  // largest part of what start-up costs beyond a bare window.
   for (const BackgroundRecord& row : kBackgrounds) {
-    hiddenImage(Q(row.key))->setPicture(load(QStringLiteral("backgrounds/%1.jpg").arg(Q(row.key))));
+    hiddenImage(Q(row.key))
+        ->setPictureReader(loadLater(QStringLiteral("backgrounds/%1.jpg").arg(Q(row.key))));
   }
   // The designed background and the button face are pictures of their own, not imgDefault's.
   Picture1_->setPicture(load(QStringLiteral("backgrounds/imgDefault.jpg")));

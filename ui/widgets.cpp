@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <utility>
+
 #include "core/entry.h"
 #include "ui/units.h"
 
@@ -75,6 +77,7 @@ ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageBox::setPicture(const QPixmap& picture) {
+  reader_ = {};
   picture_ = picture;
   update();
 }
@@ -86,9 +89,25 @@ void ImageBox::makeKeyboardControl(QAccessible::Role role, bool hasMenu) {
   hasMenu_ = hasMenu;
 }
 
+void ImageBox::setPictureReader(std::function<QPixmap()> reader) {
+  picture_ = QPixmap();
+  reader_ = std::move(reader);
+  update();
+}
+
+const QPixmap& ImageBox::picture() const {
+  if (reader_) {
+    // Dropped before it runs: a reader that fails is not tried again.
+    const auto reader = std::move(reader_);
+    reader_ = {};
+    picture_ = reader();
+  }
+  return picture_;
+}
+
 void ImageBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+  if (!picture().isNull()) painter.drawPixmap(0, 0, picture_);
   if (hasFocus()) {
     // The style's focus frame all but vanishes on a picture; this one shows on any.
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 // The small controls the main window is made of. Each keeps its picture as a shared QPixmap: a
 // picture handed from one control to another is the same picture (same cacheKey), which is how
 // the window tells which flag is on show.
@@ -26,7 +28,9 @@ class ImageBox : public QWidget {
  public:
   explicit ImageBox(QWidget* parent = nullptr);
   void setPicture(const QPixmap& picture);
-  const QPixmap& picture() const { return picture_; }
+  // The picture is made by `reader` when first asked for, once; until then the box holds none.
+  void setPictureReader(std::function<QPixmap()> reader);
+  const QPixmap& picture() const;
 
   // Lets the box take the keyboard focus: Space or Enter raise KeyActivate, and, when
   // `hasMenu`, the Menu key or Shift+F10 raise KeyMenu. Screen readers see it as `role`,
@@ -48,7 +52,8 @@ class ImageBox : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QPixmap picture_;
+  mutable QPixmap picture_;
+  mutable std::function<QPixmap()> reader_;
   QAccessible::Role role_ = QAccessible::Client;
   bool hasMenu_ = false;
 };

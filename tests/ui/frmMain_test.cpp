@@ -688,6 +688,43 @@ class FrmMainTest : public QObject {
     }
   }
 
+  void aBackgroundIsCheckedAtStartAndDecodedOnlyWhenAskedFor() {
+    QTemporaryDir root;
+    for (const char* folder : {"flags", "backgrounds", "pictures"}) {
+      QDir(root.path()).mkpath(QString::fromLatin1(folder));
+      for (const QString& name : QDir(QStringLiteral(":/%1").arg(folder)).entryList()) {
+        QVERIFY(QFile::copy(QStringLiteral(":/%1/%2").arg(folder, name),
+                            root.filePath(QStringLiteral("%1/%2").arg(folder, name))));
+      }
+    }
+    // A JPEG start, then nothing a decoder can use.
+    const QString tenPath = root.filePath(QStringLiteral("backgrounds/imgTen.jpg"));
+    QFile::remove(tenPath);
+    QFile ten(tenPath);
+    QVERIFY(ten.open(QIODevice::WriteOnly));
+    ten.write("\xFF\xD8\xFF not really");
+    ten.close();
+    QFile::remove(root.filePath(QStringLiteral("backgrounds/imgTwenty.jpg")));
+
+    ui::StartupEnvironment environment;
+    environment.pictureRoot = root.path();
+    window_ = std::make_unique<ui::frmMain>();
+    QVERIFY(window_->Form_Initialize(environment));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].text.contains(QStringLiteral("Error 50003 - Unexpected error loading backgrounds/imgTen.jpg")),
+             qPrintable(messages_[0].text));
+    QVERIFY(window_->hiddenImage(QStringLiteral("imgTen"))->picture().isNull());
+    QVERIFY(window_->hiddenImage(QStringLiteral("imgTwenty"))->picture().isNull());
+
+    // A sound one is read from where it was when first asked for, then kept.
+    QFile::remove(root.filePath(QStringLiteral("backgrounds/imgFifty.jpg")));
+    QVERIFY(QFile::copy(QStringLiteral(":/backgrounds/imgFive.jpg"), root.filePath(QStringLiteral("backgrounds/imgFifty.jpg"))));
+    const QPixmap fifty = window_->hiddenImage(QStringLiteral("imgFifty"))->picture();
+    QCOMPARE(fifty.toImage(), window_->hiddenImage(QStringLiteral("imgFive"))->picture().toImage());
+    QVERIFY(QFile::remove(root.filePath(QStringLiteral("backgrounds/imgFifty.jpg"))));
+    QCOMPARE(window_->hiddenImage(QStringLiteral("imgFifty"))->picture().cacheKey(), fifty.cacheKey());
+  }
+
   void activationFromTheAboutWindowSelectsTheEuroText() {
     start();
     euro()->setText(QStringLiteral("42"));
