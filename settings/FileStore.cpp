@@ -1,7 +1,9 @@
 #include "settings/FileStore.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -406,7 +408,38 @@ Status FileStore::Commit() {
     return kWriteFault;
   }
   dirty_ = false;
+  RemoveStaleTemporaries();
   return kSuccess;
+}
+
+// A copy killed in the middle of a save leaves its temporary behind; the next save clears away
+// those of copies that are no longer running.
+void FileStore::RemoveStaleTemporaries() {
+  const std::string folder = FolderOf(path_);
+  const std::string prefix = '.' + NameOf(path_) + '.';
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - 4) != ".tmp") {
+      continue;
+    }
+    // ".Kestrova.reg[.bad[.n]].<pid>.<count>.tmp", as WriteAtomically names them.
+    const std::string_view rest = name.substr(0, name.size() - 4);
+    const auto countDot = rest.rfind('.');
+    const auto pidDot = rest.rfind('.', countDot - 1);
+    if (pidDot < prefix.size() - 1 || countDot - pidDot < 2 || countDot - pidDot > 10) continue;
+    const std::string pid(rest.substr(pidDot + 1, countDot - pidDot - 1));
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(pid));
+    if (owner != getpid() && ::kill(owner, 0) != 0 && errno == ESRCH) {
+      stale.push_back(folder + '/' + std::string(name));
+    }
+  }
+  ::closedir(listing);
+  for (const std::string& path : stale) io_.Unlink(path);
 }
 
 // A link to the settings (kept in a dotfiles folder, say) is followed rather than replaced by
@@ -420,7 +453,17 @@ std::string FileStore::WriteTarget() const {
 }
 
 Status FileStore::KeepDamagedFile() {
-  const std::string kept = path_ + ".bad";
+  // An older copy is just as unreadable to us and just as much the user's: it stays.
+  auto taken = [](const std::string& name) {
+    struct stat status {};
+    return ::lstat(name.c_str(), &status) == 0;
+  };
+  std::string kept = path_ + ".bad";
+  for (int n = 1; n < 100 && taken(kept); ++n) kept = path_ + ".bad." + std::to_string(n);
+  if (taken(kept)) {
+    errno = EEXIST;
+    return kWriteFault;
+  }
   bool done;
   if (haveRaw_) {
     done = WriteAtomically(kept, raw_);

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -225,6 +227,25 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBad) {
     EXPECT_EQ(ReadFile(bad), "moved on");
     EXPECT_FALSE(FileStore().Damaged());
   }
+}
+
+TEST_F(FileStoreTest, AnOlderDamagedCopyStaysAndTheDeadCopiesTemporariesGo) {
+  WriteFile(file, "damaged again");
+  WriteFile(bad, "damaged before");
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string dropped = "." + file.filename().string() + "." + std::to_string(dead) + ".3.tmp";
+  const std::string running = "." + file.filename().string() + ".1.3.tmp";  // pid 1 never ends
+  WriteFile(folder / dropped, "half");
+  WriteFile(folder / running, "half");
+  EXPECT_TRUE(store.Damaged());
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(Create(store), kSuccess);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(bad + ".1"), std::string::npos);
+  EXPECT_EQ(ReadFile(bad), "damaged before");
+  EXPECT_EQ(ReadFile(bad + ".1"), "damaged again");
+  EXPECT_EQ(Tree(folder), (Names{"Kestrova.reg", "Kestrova.reg.bad", "Kestrova.reg.bad.1", running}));
 }
 
 TEST_F(FileStoreTest, AFileThatCannotBeReadIsMovedAside) {
