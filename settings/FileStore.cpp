@@ -1,13 +1,17 @@
 #include "settings/FileStore.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -21,6 +25,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Far beyond what eight short values need; a bigger file is not a settings file.
 constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
+constexpr std::size_t kMaxKeyPathBytes = std::size_t{1} << 20;
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -138,6 +143,7 @@ ssize_t FileIo::Read(int fd, void* buffer, std::size_t size) { return ::read(fd,
 ssize_t FileIo::Write(int fd, const void* buffer, std::size_t size) {
   return ::write(fd, buffer, size);
 }
+int FileIo::Fstat(int fd, struct stat* status) { return ::fstat(fd, status); }
 int FileIo::Fsync(int fd) { return ::fsync(fd); }
 int FileIo::Close(int fd) { return ::close(fd); }
 int FileIo::Rename(const std::string& from, const std::string& to) {
@@ -184,6 +190,7 @@ std::string FormatRegFile(const MemoryStore& store) {
 
 bool ParseRegFile(std::string_view text, MemoryStore& store) {
   bool clean = true;
+  std::size_t pathBytes = 0;  // at most what the keys' paths take, each key with its whole path
   bool headerLine = true;
   KeyHandle current = 0;
   auto closeCurrent = [&] {
@@ -223,6 +230,23 @@ bool ParseRegFile(std::string_view text, MemoryStore& store) {
         continue;
       }
       const std::string subKey(slash == std::string_view::npos ? "" : path.substr(slash + 1));
+      // The key's own path, and those of the keys above it unless they are there already.
+      std::size_t added = subKey.size();
+      const auto parentEnd = subKey.rfind('\\');
+      KeyHandle parent = 0;
+      if (parentEnd != std::string::npos &&
+          store.OpenKey(kCurrentUser, subKey.substr(0, parentEnd), kKeyRead, parent) == kSuccess) {
+        store.CloseKey(parent);
+      } else {
+        for (std::size_t i = 0; i < subKey.size() && added <= kMaxKeyPathBytes; ++i) {
+          if (subKey[i] == '\\') added += i;
+        }
+      }
+      if (added > kMaxKeyPathBytes - pathBytes) {
+        clean = false;
+        continue;
+      }
+      pathBytes += added;
       if (store.CreateKey(kCurrentUser, subKey, current) != kSuccess) {
         current = 0;
         clean = false;
@@ -273,10 +297,17 @@ std::string FileStore::DefaultPath() {
 
 void FileStore::Load() {
   loaded_ = true;
-  const int fd = io_.Open(path_, O_RDONLY | O_CLOEXEC, 0);
+  // Not blocking: a pipe in the file's place must not hold up the start.
+  const int fd = io_.Open(path_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
   if (fd < 0) {
     // No file is a store with nothing in it; a file that cannot be opened is not.
     if (errno != ENOENT) damaged_ = true;
+    return;
+  }
+  struct stat status {};
+  if (io_.Fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    io_.Close(fd);
+    damaged_ = true;
     return;
   }
   std::string bytes;
@@ -364,17 +395,75 @@ Status FileStore::Changed() { return batchDepth_ > 0 ? kSuccess : Commit(); }
 
 Status FileStore::Commit() {
   if (!dirty_) return kSuccess;
-  if (!MakeFolders(FolderOf(path_))) return kWriteFault;
-  if (damaged_ && !damagedKept_) {
-    if (const Status status = KeepDamagedFile(); status != kSuccess) return status;
+  const bool saved = MakeFolders(FolderOf(path_)) &&
+                     (!damaged_ || damagedKept_ || KeepDamagedFile() == kSuccess) &&
+                     WriteAtomically(WriteTarget(), FormatRegFile(memory_));
+  if (!saved) {
+    // Said once: a close makes no window, and the next commits would only repeat it.
+    if (!failureTold_) {
+      failureTold_ = true;
+      std::fprintf(stderr, "Kestrova: the settings could not be saved to %s: %s\n", path_.c_str(),
+                   std::strerror(errno));
+    }
+    return kWriteFault;
   }
-  if (!WriteAtomically(path_, FormatRegFile(memory_))) return kWriteFault;
   dirty_ = false;
+  RemoveStaleTemporaries();
   return kSuccess;
 }
 
+// A copy killed in the middle of a save leaves its temporary behind; the next save clears away
+// those of copies that are no longer running.
+void FileStore::RemoveStaleTemporaries() {
+  const std::string folder = FolderOf(path_);
+  const std::string prefix = '.' + NameOf(path_) + '.';
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - 4) != ".tmp") {
+      continue;
+    }
+    // ".Kestrova.reg[.bad[.n]].<pid>.<count>.tmp", as WriteAtomically names them.
+    const std::string_view rest = name.substr(0, name.size() - 4);
+    const auto countDot = rest.rfind('.');
+    const auto pidDot = rest.rfind('.', countDot - 1);
+    if (pidDot < prefix.size() - 1 || countDot - pidDot < 2 || countDot - pidDot > 10) continue;
+    const std::string pid(rest.substr(pidDot + 1, countDot - pidDot - 1));
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(pid));
+    if (owner != getpid() && ::kill(owner, 0) != 0 && errno == ESRCH) {
+      stale.push_back(folder + '/' + std::string(name));
+    }
+  }
+  ::closedir(listing);
+  for (const std::string& path : stale) io_.Unlink(path);
+}
+
+// A link to the settings (kept in a dotfiles folder, say) is followed rather than replaced by
+// a plain file. A link that leads nowhere is replaced: nothing behind it is lost.
+std::string FileStore::WriteTarget() const {
+  struct stat link {};
+  if (::lstat(path_.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path_;
+  char resolved[PATH_MAX];
+  if (!::realpath(path_.c_str(), resolved)) return path_;
+  return resolved;
+}
+
 Status FileStore::KeepDamagedFile() {
-  const std::string kept = path_ + ".bad";
+  // An older copy is just as unreadable to us and just as much the user's: it stays.
+  auto taken = [](const std::string& name) {
+    struct stat status {};
+    return ::lstat(name.c_str(), &status) == 0;
+  };
+  std::string kept = path_ + ".bad";
+  for (int n = 1; n < 100 && taken(kept); ++n) kept = path_ + ".bad." + std::to_string(n);
+  if (taken(kept)) {
+    errno = EEXIST;
+    return kWriteFault;
+  }
   bool done;
   if (haveRaw_) {
     done = WriteAtomically(kept, raw_);
@@ -420,8 +509,10 @@ bool FileStore::WriteAtomically(const std::string& target, std::string_view byte
   if (fd < 0) return false;
 
   auto discard = [&](bool stillOpen) {
+    const int error = errno;
     if (stillOpen) io_.Close(fd);
     io_.Unlink(temp);
+    errno = error;
     return false;
   };
   std::size_t written = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -20,6 +21,7 @@ class FileIo {
   virtual int Open(const std::string& path, int flags, mode_t mode);
   virtual ssize_t Read(int fd, void* buffer, std::size_t size);
   virtual ssize_t Write(int fd, const void* buffer, std::size_t size);
+  virtual int Fstat(int fd, struct stat* status);
   virtual int Fsync(int fd);
   virtual int Close(int fd);
   virtual int Rename(const std::string& from, const std::string& to);
@@ -32,7 +34,8 @@ class FileIo {
 
 // "HKEY_CURRENT_USER" kept in one REGEDIT4 text file; the other roots hold nothing. The file
 // is read once, when first needed, and replaced whole and atomically whenever a write changes
-// something: at once outside a batch, at CommitBatch inside one.
+// something: at once outside a batch, at CommitBatch inside one. When the file is a symbolic
+// link, the file it names is the one replaced, so the link stays.
 class FileStore : public Store {
  public:
   // `io` is not owned; nullptr means the system.
@@ -59,7 +62,8 @@ class FileStore : public Store {
   Status CommitBatch() override;
 
   // True when the file held something that could not be read (corrupt, truncated, hand-edited
-  // beyond the format); such a file is kept as Path() + ".bad" before it is first replaced.
+  // beyond the format, too big, not a plain file); such a file is kept as Path() + ".bad"
+  // before it is first replaced.
   bool Damaged();
 
  private:
@@ -70,6 +74,8 @@ class FileStore : public Store {
   bool MakeFolders(const std::string& folder);
   bool WriteAtomically(const std::string& target, std::string_view bytes);
   bool SyncFolder(const std::string& folder);
+  std::string WriteTarget() const;
+  void RemoveStaleTemporaries();
 
   std::string path_;
   FileIo& io_;
@@ -80,6 +86,7 @@ class FileStore : public Store {
   bool haveRaw_ = false;      // the damaged file's bytes are in raw_
   std::string raw_;
   bool dirty_ = false;        // memory holds changes the file does not
+  bool failureTold_ = false;
   int batchDepth_ = 0;
   unsigned tempCounter_ = 0;
 };
@@ -88,7 +95,9 @@ class FileStore : public Store {
 std::string FormatRegFile(const MemoryStore& store);
 
 // Puts every key and value that `text` holds under "HKEY_CURRENT_USER" into `store`; false when
-// any part of the text could not be read (what could be read is still put in).
+// any part of the text could not be read (what could be read is still put in). Keys whose paths
+// would add up to more than 1 MiB of text are not read: every key is written with its whole
+// path, so a file of deep keys would otherwise grow without bound on its way back to disk.
 bool ParseRegFile(std::string_view text, MemoryStore& store);
 
 }  // namespace kestrova::settings

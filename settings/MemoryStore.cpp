@@ -8,8 +8,9 @@ namespace kestrova::settings {
 
 namespace {
 
-// The platform registry's limit for one key name.
+// The platform registry's limits for one key name and for the depth of a key below its root.
 constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -29,7 +30,7 @@ std::optional<std::vector<std::string>> SplitSubKey(const std::string& subKey) {
     const std::size_t end = subKey.find('\\', start);
     std::string_view part(subKey.data() + start,
                           (end == std::string::npos ? subKey.size() : end) - start);
-    if (!IsValidKeyName(part)) return std::nullopt;
+    if (!IsValidKeyName(part) || parts.size() == kMaxKeyDepth) return std::nullopt;
     parts.emplace_back(part);
     if (end == std::string::npos) break;
     start = end + 1;

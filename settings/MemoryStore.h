@@ -16,7 +16,8 @@ namespace kestrova::settings {
 // A store that lives in memory only: seven empty roots at construction. It follows the
 // platform registry where the program can tell: key and value names compare without regard to
 // ASCII case but keep the case they were created with, handles carry their access rights, and
-// a handle of an open key may serve as the root of another open or create.
+// a handle of an open key may serve as the root of another open or create, and one call goes at
+// most 512 levels down.
 class MemoryStore : public Store {
  public:
   using Values = std::vector<std::pair<std::string, std::string>>;

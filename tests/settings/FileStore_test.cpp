@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +229,25 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBad) {
   }
 }
 
+TEST_F(FileStoreTest, AnOlderDamagedCopyStaysAndTheDeadCopiesTemporariesGo) {
+  WriteFile(file, "damaged again");
+  WriteFile(bad, "damaged before");
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string dropped = "." + file.filename().string() + "." + std::to_string(dead) + ".3.tmp";
+  const std::string running = "." + file.filename().string() + ".1.3.tmp";  // pid 1 never ends
+  WriteFile(folder / dropped, "half");
+  WriteFile(folder / running, "half");
+  EXPECT_TRUE(store.Damaged());
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(Create(store), kSuccess);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(bad + ".1"), std::string::npos);
+  EXPECT_EQ(ReadFile(bad), "damaged before");
+  EXPECT_EQ(ReadFile(bad + ".1"), "damaged again");
+  EXPECT_EQ(Tree(folder), (Names{"Kestrova.reg", "Kestrova.reg.bad", "Kestrova.reg.bad.1", running}));
+}
+
 TEST_F(FileStoreTest, AFileThatCannotBeReadIsMovedAside) {
   const std::string bytes = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"A\"=\"1\"\n";
   WriteFile(file, bytes);
@@ -237,6 +258,72 @@ TEST_F(FileStoreTest, AFileThatCannotBeReadIsMovedAside) {
   EXPECT_EQ(Create(store), kSuccess);
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(ReadFile(bad), bytes);
+}
+
+TEST_F(FileStoreTest, DeepAndEndlessKeysAreNotReadButTheRestIs) {
+  const std::string good =
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n\"Euro\"=\"1\"\n";
+  std::string deep = "[HKEY_CURRENT_USER";
+  for (int level = 0; level < 100000; ++level) deep += "\\d";
+  // Each line alone is harmless; together their keys would write gigabytes.
+  std::string many;
+  for (int line = 0; line < 200; ++line) {
+    many += "[HKEY_CURRENT_USER\\" + std::to_string(line);
+    for (int level = 0; level < 500; ++level) many += "\\" + std::string(30, 'k');
+    many += "]\n";
+  }
+  for (const std::string& hostile : {deep + "]\n", many}) {
+    fs::remove_all(folder);
+    WriteFile(file, good + hostile);
+    FileStore store;
+    EXPECT_TRUE(store.Damaged());
+    EXPECT_EQ(Get(store, "Euro"), "1");
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(Put(store, "Euro", "2"), kSuccess);
+    testing::internal::GetCapturedStderr();
+    EXPECT_LT(fs::file_size(file), std::uintmax_t{2} << 20);
+    EXPECT_EQ(ReadFile(bad), good + hostile);
+  }
+}
+
+TEST_F(FileStoreTest, WhatIsNoPlainFileIsNotWaitedOnAndMovedAside) {
+  for (const bool pipe : {true, false}) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_EQ(pipe ? mkfifo(file.c_str(), 0600) : mkdir(file.c_str(), 0700), 0);
+    FileStore store;
+    EXPECT_TRUE(store.Damaged());  // a pipe with no writer would block a plain open for good
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(Create(store), kSuccess);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fs::status(bad).type(), pipe ? fs::file_type::fifo : fs::file_type::directory);
+    EXPECT_FALSE(FileStore().Damaged());
+  }
+}
+
+TEST_F(FileStoreTest, ALinkedFileIsReplacedBehindItsLink) {
+  const fs::path elsewhere = root / "dotfiles" / "kestrova.reg";
+  WriteFile(elsewhere, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n\"Euro\"=\"1\"\n");
+  fs::create_directories(folder);
+  fs::create_symlink("../dotfiles/kestrova.reg", file);
+  EXPECT_EQ(Get(store, "Euro"), "1");
+  ASSERT_EQ(Put(store, "Euro", "2"), kSuccess);
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(Get(FileStore(elsewhere.string()), "Euro"), "2");
+  EXPECT_EQ(Tree(root / "dotfiles"), Names{"kestrova.reg"});
+}
+
+TEST_F(FileStoreTest, AFailedSaveIsToldOnceAndKeptForTheNextCommit) {
+  ASSERT_EQ(Create(store), kSuccess);
+  io.failing = "open-temp";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Put(store, "Euro", "1"), kWriteFault);
+  EXPECT_EQ(Put(store, "Euro", "2"), kWriteFault);
+  const std::string note = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(note, "Kestrova: the settings could not be saved to " + file.string() +
+                      ": Input/output error\n");
+  io.failing.clear();
+  EXPECT_EQ(Put(store, "Euro", "2"), kSuccess);
 }
 
 TEST_F(FileStoreTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {

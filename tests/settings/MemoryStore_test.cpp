@@ -39,6 +39,12 @@ TEST(MemoryStore, RejectsEmptyOverlongAndControlKeyNames) {
   }
   EXPECT_EQ(store.Keys(kCurrentUser).size(), 1u);  // the root alone
   EXPECT_EQ(store.CreateKey(kCurrentUser, std::string(255, 'k'), key), kSuccess);
+
+  // Five hundred and twelve levels down at most, as in the registry.
+  std::string deep = "d";
+  for (int level = 1; level < 512; ++level) deep += "\\d";
+  EXPECT_EQ(store.CreateKey(kCurrentUser, deep + "\\d", key), kInvalidParameter);
+  EXPECT_EQ(store.CreateKey(kCurrentUser, deep, key), kSuccess);
 }
 
 }  // namespace
