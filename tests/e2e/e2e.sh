@@ -31,6 +31,13 @@ fail() { echo "FAIL [$scenario]: $*" >&2; exit 1; }
 
 atspi() { /usr/bin/python3 "$here/atspi.py" "$@" || fail "accessibility: atspi.py $*"; }
 
+# poll COMMAND...: runs COMMAND every tenth of a second until it succeeds, for 15 s at most.
+poll() {
+  local i
+  for i in $(seq 1 150); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
 # Starts a copy; its PID lands in $started.
 start() {
   "$binary" >>"$work/out.log" 2>&1 &
@@ -38,44 +45,43 @@ start() {
   pids+=("$started")
 }
 
-# The id of the one visible main window of the copy with PID $1.
-main_window() {
-  local pid="$1" i id
-  for i in $(seq 1 150); do
-    for id in $(xdotool search --all --onlyvisible --pid "$pid" --name '^Kestrova$' 2>/dev/null); do
-      echo "$id"
-      return 0
-    done
-    kill -0 "$pid" 2>/dev/null || fail "copy $pid ended before showing its window"
-    sleep 0.1
-  done
-  fail "no window from copy $pid"
+# shows PID NAME: a visible window of that copy with that name is up; its id lands in $found.
+shows() {
+  found=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1) || true
+  [ -n "$found" ] && return 0
+  kill -0 "$1" 2>/dev/null || fail "copy $1 ended before showing '$2'"
+  return 1
 }
+# The id of a visible window of copy $1 named $2, once it shows.
+window_named() { poll shows "$1" "$2" || fail "no window '$2' from copy $1"; echo "$found"; }
+main_window() { window_named "$1" '^Kestrova$'; }
+hidden() { ! xdotool search --all --onlyvisible --pid "$1" --name "$2" >/dev/null 2>&1; }
+window_gone() { poll hidden "$1" "$2" || fail "window '$2' of copy $1 stayed"; }
+
+ended() { ! kill -0 "$1" 2>/dev/null; }
+wait_exit() { poll ended "$1" || fail "copy $1 did not end"; wait "$1" 2>/dev/null || true; }
 
 # Starts a copy and waits until it has its window up and the focus in the euro box; sets $pid
 # and $win.
 start_ready() {
   start; pid=$started; win=$(main_window "$pid")
-  atspi wait "$pid" "Amount in euro" focused yes
-}
-
-wait_exit() {
-  local pid="$1" i
-  for i in $(seq 1 150); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
-    sleep 0.1
-  done
-  fail "copy $pid did not end"
+  focused "Amount in euro"
 }
 
 # Keys go where the focus is, through the X server, like typing.
 keys() { xdotool key --delay 40 "$@"; }
 
-# The client area's top left corner on the screen: $OX $OY.
-origin() {
-  OX=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
-  OY=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+# quit [KEYS]: closes copy $pid with KEYS (by default Alt+X, its Exit button) and waits for its end.
+quit() { keys "${1:-alt+x}"; wait_exit "$pid"; }
+# stop SIGNAL: sends it to copy $pid and waits for its end.
+stop() { kill -s "$1" "$pid"; wait_exit "$pid"; }
+
+# geometry PREFIX ID: the window's client area on the screen as ${PREFIX}X ${PREFIX}Y ${PREFIX}W ${PREFIX}H.
+geometry() {
+  eval "$(xwininfo -id "$2" | sed -n -e "s/.*Absolute upper-left \([XY]\): *\(-\{0,1\}[0-9]*\)$/$1\1=\2/p" \
+    -e "s/^ *\([WH]\)[a-z]*: *\([0-9]*\)$/$1\1=\2/p")"
 }
+origin() { geometry O "$1"; }
 
 # The window with its frame: $FX $FY $FW $FH.
 frame() {
@@ -83,8 +89,15 @@ frame() {
   origin "$1"
   IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= *//')
   FX=$(( OX - left )); FY=$(( OY - top ))
-  FW=$(( $(xwininfo -id "$1" | sed -n 's/.*Width: *//p') + left + right ))
-  FH=$(( $(xwininfo -id "$1" | sed -n 's/.*Height: *//p') + top + bottom ))
+  FW=$(( OW + left + right )); FH=$(( OH + top + bottom ))
+}
+
+# Notes where window $win is, as $x $y; restart_in_place starts the next copy and expects it there.
+note_place() { frame "$win"; x=$FX; y=$FY; }
+restart_in_place() {
+  start_ready
+  frame "$win"
+  [ "$FX,$FY" = "$x,$y" ] || fail "restored at $FX,$FY, closed at $x,$y"
 }
 
 # The pointer to ($1,$2) on the screen. Waiting for a move that does not happen would hang.
@@ -103,26 +116,21 @@ click() {
 }
 
 # The country pop-up, a window of its own straight on the root: $PX $PY $PW $PH once it shows.
-popup() {
-  local i id info
-  for i in $(seq 1 150); do
-    for id in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Kestrova": ("kestrova" .*/\1/p'); do
-      info="$(xwininfo -id "$id")"
-      grep -q 'Map State: IsViewable' <<<"$info" || continue
-      PX=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-      PY=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-      PW=$(sed -n 's/.*Width: *//p' <<<"$info")
-      PH=$(sed -n 's/.*Height: *//p' <<<"$info")
-      [ "$PH" -gt 100 ] && return 0
-    done
-    sleep 0.1
+popup_shows() {
+  local id
+  for id in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Kestrova": ("kestrova" .*/\1/p'); do
+    xwininfo -id "$id" | grep -q 'Map State: IsViewable' || continue
+    geometry P "$id"
+    [ "$PH" -gt 100 ] && return 0
   done
-  fail "no country pop-up"
+  return 1
 }
+popup() { poll popup_shows || fail "no country pop-up"; }
 
-# The country pop-up lies under the flag, wherever the pointer is.
+# The country pop-up shows, and lies under the flag wherever the pointer is.
 expect_popup_at_flag() {
-  origin "$1"
+  popup
+  origin "$win"
   local x=$(( OX + 6 + 15 )) y=$(( OY + 6 + 45 + 32 ))
   (( PX >= x - 2 && PX <= x + 2 && PY >= y - 2 && PY <= y + 2 )) ||
     fail "pop-up at $PX,$PY, the flag's lower left corner at $x,$y"
@@ -137,34 +145,28 @@ value() {  # value NAME -> the stored text, unescaped enough for our plain value
   sed -n "s/^\"$1\"=\"\(.*\)\"\r\{0,1\}$/\1/p" "$store"
 }
 
-expect_value() {
-  local got
-  got="$(value "$1")"
-  [ "$got" = "$2" ] || fail "\"$1\" is '$got', expected '$2'"
-}
-
-# The window position is kept in twips, the frame's top left corner.
-expect_position_saved() {
-  expect_value Top "$(( $1 * 15 ))"
-  expect_value Left "$(( $2 * 15 ))"
-}
-
-# The colour of one pixel of window $1 at ($2,$3) as "r,g,b".
-pixel() {
-  import -window "$1" "$work/shot.png"
-  convert "$work/shot.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
-
-# expect_pixel WINDOW X Y R,G,B WHAT, once the window has painted it.
-expect_pixel() {
-  local got i
-  for i in $(seq 1 50); do
-    got="$(pixel "$1" "$2" "$3")"
-    [ "$got" = "$4" ] && return 0
-    sleep 0.1
+# expect_values NAME=TEXT...
+expect_values() {
+  local pair got
+  for pair in "$@"; do
+    got="$(value "${pair%%=*}")"
+    [ "$got" = "${pair#*=}" ] || fail "\"${pair%%=*}\" is '$got', expected '${pair#*=}'"
   done
-  fail "$5 is $got, expected $4"
 }
+
+# The window position is kept in twips, the frame's top left corner: the one noted last.
+expect_place_saved() { expect_values Top=$(( y * 15 )) Left=$(( x * 15 )); }
+
+# pixel_is X Y R,G,B: the pixel of $win there has that colour; it lands in $got.
+pixel_is() {
+  import -window "$win" "$work/shot.png"
+  got="$(convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:)"
+  [ "$got" = "$3" ]
+}
+# expect_pixel X Y R,G,B WHAT, once the window has painted it.
+expect_pixel() { poll pixel_is "$1" "$2" "$3" || fail "$4 is $got, expected $3"; }
+# expect_boxes R,G,B WHAT: the colour of both amount boxes.
+expect_boxes() { expect_pixel 100 30 "$1" "euro box $2"; expect_pixel 100 60 "$1" "national box $2"; }
 
 # The window with its frame as a test artefact.
 screenshot() {
@@ -173,73 +175,58 @@ screenshot() {
   import -frame -window "$1" "$artifacts/$2"
 }
 
-# The id of a visible window of copy $1 named $2, once it shows.
-window_named() {
-  local i id
-  for i in $(seq 1 150); do
-    id=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "no window '$2' from copy $1"
-}
+# What copy $pid shows, as read back through the accessibility bus.
+rate_line() { atspi wait "$pid" @label name "$1"; }
+euro_text() { atspi wait "$pid" "Amount in euro" text "$1"; }
+national_text() { atspi wait "$pid" "Amount in national currency" text "$1"; }
+focused() { atspi wait "$pid" "$1" focused yes; }
+described() { atspi wait "$pid" "$1" description "$2"; }
 
-window_gone() {
-  local i
-  for i in $(seq 1 150); do
-    xdotool search --all --onlyvisible --pid "$1" --name "$2" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "window '$2' of copy $1 stayed"
+# about OPEN CLOSE: the command OPEN brings the About window ($about_win) with the focus on its
+# Ok, CLOSE takes it away, and the focus is back in the euro box.
+about() {
+  eval "$1"
+  about_win=$(window_named "$pid" '^About$')
+  focused Ok
+  eval "$2"
+  window_gone "$pid" '^About$'
+  focused "Amount in euro"
 }
-
-rate_line() { atspi wait "$1" @label name "$2"; }
-euro_text() { atspi wait "$1" "Amount in euro" text "$2"; }
-national_text() { atspi wait "$1" "Amount in national currency" text "$2"; }
 
 case "$scenario" in
   first_run_saves_and_restores)
     start_ready
     [ -d "$XDG_CONFIG_HOME/Quillmere" ] || fail "settings folder not created at start"
     if [ -f "$store" ] && grep -q '"Euro"' "$store"; then fail "values written before the close"; fi
-    # First run: the euro box wears its designed light blue.
-    expect_pixel "$win" 100 30 "192,192,255" "euro box on a first run"
+    expect_pixel 100 30 "192,192,255" "euro box on a first run"
     screenshot "$win" first-run.png
-    keys alt+x
-    wait_exit "$pid"
-    expect_value Euro "1"
-    expect_value Currency "40.34"
-    expect_value Image "imgBEL"
-    expect_value Description "1 EUR = 40.3399 BEF"
-    expect_value Tooltip " Belgian Francs "
-    expect_value Background "imgDefault"
+    quit
+    expect_values Euro=1 Currency=40.34 Image=imgBEL "Description=1 EUR = 40.3399 BEF" \
+      "Tooltip= Belgian Francs " Background=imgDefault
     [[ "$(value Top)" =~ ^[0-9]+$ ]] || fail "Top is '$(value Top)'"
     [[ "$(value Left)" =~ ^[0-9]+$ ]] || fail "Left is '$(value Left)'"
     [ "$(stat -c %a "$store")" = 600 ] || fail "store mode $(stat -c %a "$store")"
     [ "$(stat -c %a "$(dirname "$store")")" = 700 ] || fail "folder mode"
     head -1 "$store" | grep -q '^REGEDIT4' || fail "not a REGEDIT4 file"
-
-    # Second start: the saved imgDefault is applied, so both boxes turn cyan.
+    # The saved imgDefault is applied on the second start, so both boxes turn cyan.
     start_ready
-    expect_pixel "$win" 100 30 "0,255,255" "restored euro box"
-    keys alt+x
-    wait_exit "$pid"
-    expect_value Tooltip " Belgian Francs "
+    expect_pixel 100 30 "0,255,255" "restored euro box"
+    quit
+    expect_values "Tooltip= Belgian Francs "
     ;;
 
   stored_position_is_centred)
     mkdir -p "$(dirname "$store")"; chmod 700 "$(dirname "$store")"
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n"Top"="-120"\n"Left"="300"\n"Euro"="5"\n' >"$store"
     start_ready
-    frame "$win"
+    note_place
     read -r sw sh < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
     # Centred by the size known while loading, before the window manager framed it.
-    [ "$FX" = $(( (sw - 204) / 2 )) ] || fail "left $FX, screen $sw"
-    [ "$FY" = $(( (sh - 162) / 2 )) ] || fail "top $FY, screen $sh"
-    keys alt+x
-    wait_exit "$pid"
-    expect_position_saved "$FY" "$FX"
-    expect_value Euro "5"
+    [ "$x" = $(( (sw - 204) / 2 )) ] || fail "left $x, screen $sw"
+    [ "$y" = $(( (sh - 162) / 2 )) ] || fail "top $y, screen $sh"
+    quit
+    expect_place_saved
+    expect_values Euro=5
     ;;
 
   second_copy_is_refused)
@@ -253,75 +240,63 @@ case "$scenario" in
     wait_exit "$second"
     kill -0 "$first" 2>/dev/null || fail "the first copy ended too"
     [ "$(sha256sum "$store" 2>/dev/null || true)" = "$before" ] || fail "the second copy touched the store"
-    win=$(main_window "$first")
-    xdotool windowactivate --sync "$win"
-    atspi wait "$first" "Amount in euro" focused yes
-    keys alt+x
-    wait_exit "$first"
-    expect_value Euro "1"
+    xdotool windowactivate --sync "$(main_window "$first")"
+    focused "Amount in euro"
+    quit
+    expect_values Euro=1
     ;;
 
   signals_save_like_a_close)
     for signal in TERM INT HUP; do
       start_ready
       keys 5
-      national_text "$pid" "201.7"
-      kill -s "$signal" "$pid"
-      wait_exit "$pid"
-      expect_value Euro "5"
-      expect_value Currency "201.7"
+      national_text "201.7"
+      stop "$signal"
+      expect_values Euro=5 Currency=201.7
       rm -f "$store"
     done
     ;;
 
   killed_run_keeps_the_store)
     start_ready
-    keys alt+x
-    wait_exit "$pid"
+    quit
     saved="$(sha256sum "$store")"
     start_ready
     keys 7
-    national_text "$pid" "282.38"
-    kill -9 "$pid"
-    wait_exit "$pid"
+    national_text "282.38"
+    stop KILL
     [ "$(sha256sum "$store")" = "$saved" ] || fail "a killed run changed the store"
     if ls "$(dirname "$store")" | grep -v '^Kestrova\.reg$'; then fail "left-over files beside the store"; fi
     # The dead copy's lock does not hold the next one back.
     start_ready
     keys 8
-    euro_text "$pid" "8"
-    keys alt+x
-    wait_exit "$pid"
-    expect_value Euro "8"
+    euro_text "8"
+    quit
+    expect_values Euro=8
     ;;
 
   typing_converts_and_exit_saves)
     start_ready
-    # The euro text is selected on start: typing replaces it.
+    # The euro text is selected on start, and the national text after Tab: typing replaces them.
     keys 2 5
-    euro_text "$pid" "25"
-    national_text "$pid" "1008.5"
-    # Tab selects the national text, so typing replaces that too and converts back.
+    euro_text "25"
+    national_text "1008.5"
     keys Tab
-    atspi wait "$pid" "Amount in national currency" focused yes
+    focused "Amount in national currency"
     keys 1 0 0 0
-    national_text "$pid" "1000"
-    euro_text "$pid" "24.79"
+    national_text "1000"
+    euro_text "24.79"
     xdotool windowmove --sync "$win" 300 200
-    frame "$win"; x=$FX; y=$FY
+    note_place
     click "$win" 142 121 1  # the Exit button
     wait_exit "$pid"
-    expect_value Euro "24.79"
-    expect_value Currency "1000"
-    expect_position_saved "$y" "$x"
+    expect_values Euro=24.79 Currency=1000
+    expect_place_saved
 
-    start_ready
-    frame "$win"
-    [ "$FX,$FY" = "$x,$y" ] || fail "restored at $FX,$FY, closed at $x,$y"
-    euro_text "$pid" "24.79"
-    national_text "$pid" "1000"
-    keys alt+x
-    wait_exit "$pid"
+    restart_in_place
+    euro_text "24.79"
+    national_text "1000"
+    quit
     ;;
 
   countries_from_the_flag_and_the_close_box)
@@ -333,33 +308,27 @@ case "$scenario" in
     popup
     pointer_to $(( PX + PW / 2 )) $(( PY + PH * 7 / 24 ))
     xdotool click 1
-    rate_line "$pid" "1 EUR = 6.55957 FRF"
-    national_text "$pid" "6.56"
-    euro_text "$pid" "1"
+    rate_line "1 EUR = 6.55957 FRF"
+    national_text "6.56"
+    euro_text "1"
     # A double-click steps to the next country of the table.
     click "$win" "${flag_at[@]}" --repeat 2 --delay 60 1
-    rate_line "$pid" "1 EUR = 340.750 GRD"
-    atspi wait "$pid" "Flag of the chosen country" description Greece
-    national_text "$pid" "340.75"
+    rate_line "1 EUR = 340.750 GRD"
+    described "Flag of the chosen country" Greece
+    national_text "340.75"
     # The frame's close box, at the right end of the title bar.
-    frame "$win"; x=$FX; y=$FY
+    note_place
     xdotool mousemove --sync $(( FX + FW - 11 )) $(( FY + 10 )) click 1
     wait_exit "$pid"
-    expect_value Image "imgGRI"
-    expect_value Description "1 EUR = 340.750 GRD"
-    expect_value Tooltip " Greek Drachmas "
-    expect_value Currency "340.75"
-    expect_position_saved "$y" "$x"
+    expect_values Image=imgGRI "Description=1 EUR = 340.750 GRD" "Tooltip= Greek Drachmas " Currency=340.75
+    expect_place_saved
 
-    start_ready
-    frame "$win"
-    [ "$FX,$FY" = "$x,$y" ] || fail "restored at $FX,$FY, closed at $x,$y"
-    atspi wait "$pid" "Flag of the chosen country" description Greece
-    rate_line "$pid" "1 EUR = 340.750 GRD"
-    national_text "$pid" "340.75"
-    keys alt+F4  # the window manager's close
-    wait_exit "$pid"
-    expect_value Image "imgGRI"
+    restart_in_place
+    described "Flag of the chosen country" Greece
+    rate_line "1 EUR = 340.750 GRD"
+    national_text "340.75"
+    quit alt+F4  # the window manager's close
+    expect_values Image=imgGRI
     ;;
 
   background_cycle_and_sigterm)
@@ -369,45 +338,31 @@ case "$scenario" in
             "5 euro banknote" "10 euro banknote")
     for i in "${!spoken[@]}"; do
       click "$win" "${background_at[@]}" --repeat 2 --delay 60 1
-      atspi wait "$pid" Background description "${spoken[$i]}"
+      described Background "${spoken[$i]}"
       if [ "$i" = 1 ]; then
-        expect_pixel "$win" 100 30 "255,192,192" "euro box on the 10 euro note"
-        expect_pixel "$win" 100 60 "255,192,192" "national box on the 10 euro note"
+        expect_boxes "255,192,192" "on the 10 euro note"
         screenshot "$win" banknote.png
       fi
     done
-    euro_text "$pid" "1"
-    frame "$win"; x=$FX; y=$FY
-    kill -s TERM "$pid"
-    wait_exit "$pid"
-    expect_value Background "imgTen"
-    expect_value Image "imgBEL"
-    expect_position_saved "$y" "$x"
+    euro_text "1"
+    note_place
+    stop TERM
+    expect_values Background=imgTen Image=imgBEL
+    expect_place_saved
 
-    start_ready
-    frame "$win"
-    [ "$FX,$FY" = "$x,$y" ] || fail "restored at $FX,$FY, closed at $x,$y"
-    atspi wait "$pid" Background description "10 euro banknote"
-    expect_pixel "$win" 100 30 "255,192,192" "restored euro box"
-    expect_pixel "$win" 100 60 "255,192,192" "restored national box"
-    keys alt+x
-    wait_exit "$pid"
+    restart_in_place
+    described Background "10 euro banknote"
+    expect_boxes "255,192,192" "restored"
+    quit
     ;;
 
   about_and_its_ok)
     start_ready
-    click "$win" "${about_at[@]}" 1
-    about=$(window_named "$pid" '^About$')
-    atspi wait "$pid" Ok focused yes
-    click "$about" 77 253 1  # its Ok button
-    window_gone "$pid" '^About$'
-    # Back in the main window, the focus is in the euro box with its text selected.
-    atspi wait "$pid" "Amount in euro" focused yes
+    about 'click "$win" "${about_at[@]}" 1' 'click "$about_win" 77 253 1'  # its Ok button
     keys 3
-    national_text "$pid" "121.02"
-    keys alt+x
-    wait_exit "$pid"
-    expect_value Euro "3"
+    national_text "121.02"
+    quit
+    expect_values Euro=3
     ;;
 
   keyboard_only)
@@ -415,37 +370,27 @@ case "$scenario" in
     start_ready
     # The flag is one Shift+Tab from the euro box; Shift+F10 opens its pop-up there.
     keys shift+Tab
-    atspi wait "$pid" "Flag of the chosen country" focused yes
+    focused "Flag of the chosen country"
     keys shift+F10
-    popup
-    expect_popup_at_flag "$win"
+    expect_popup_at_flag
     keys Down Down Return  # Belgium on show is skipped: Germany, then Finland
-    rate_line "$pid" "1 EUR = 5.94573 FIM"
-    national_text "$pid" "5.95"
+    rate_line "1 EUR = 5.94573 FIM"
+    national_text "5.95"
     keys Menu
-    popup
-    expect_popup_at_flag "$win"
+    expect_popup_at_flag
     keys Down Return
-    rate_line "$pid" "1 EUR = 40.3399 BEF"
+    rate_line "1 EUR = 40.3399 BEF"
     keys space
-    rate_line "$pid" "1 EUR = 1.95583 DEM"
-    national_text "$pid" "1.96"
+    rate_line "1 EUR = 1.95583 DEM"
+    national_text "1.96"
     # The background comes just before the flag.
     keys shift+Tab
-    atspi wait "$pid" Background focused yes
+    focused Background
     keys space
-    atspi wait "$pid" Background description "5 euro banknote"
-    keys alt+a
-    window_named "$pid" '^About$' >/dev/null
-    atspi wait "$pid" Ok focused yes
-    keys Return
-    window_gone "$pid" '^About$'
-    atspi wait "$pid" "Amount in euro" focused yes
-    keys alt+x
-    wait_exit "$pid"
-    expect_value Image "imgGER"
-    expect_value Background "imgFive"
-    expect_value Currency "1.96"
+    described Background "5 euro banknote"
+    about 'keys alt+a' 'keys Return'
+    quit
+    expect_values Image=imgGER Background=imgFive Currency=1.96
     ;;
 
   screen_reader_reads_the_amounts)
@@ -453,9 +398,7 @@ case "$scenario" in
     atspi screen-reader "$pid"
     atspi action "$pid" Exit Press
     wait_exit "$pid"
-    expect_value Euro "12"
-    expect_value Currency "23.47"
-    expect_value Image "imgGER"
+    expect_values Euro=12 Currency=23.47 Image=imgGER
     ;;
 
   *) fail "unknown scenario" ;;
