@@ -278,8 +278,14 @@ void AmountBox::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
-  // Control combinations stand for control characters, which the filter refuses.
+  // Control combinations stand for control characters; of those the filter lets only
+  // Ctrl+H through, the backspace character.
   if (event->modifiers() & Qt::ControlModifier) {
+    if (event->key() == Qt::Key_H && !(event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+      QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"),
+                          event->isAutoRepeat());
+      QLineEdit::keyPressEvent(&backspace);
+    }
     event->accept();
     return;
   }

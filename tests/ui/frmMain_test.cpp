@@ -282,6 +282,14 @@ class FrmMainTest : public QObject {
       QTest::keyClick(euro(), key, modifier);
       QCOMPARE(euro()->text(), QStringLiteral("56"));
     }
+    // Other control combinations type nothing, but Ctrl+H is the backspace character.
+    euro()->end(false);
+    QTest::keyClick(euro(), Qt::Key_7, Qt::ControlModifier);
+    QCOMPARE(euro()->text(), QStringLiteral("56"));
+    QTest::keyClick(euro(), Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(euro()->text(), QStringLiteral("5"));
+    type(euro(), QStringLiteral("6"));
+    euro()->selectAll();
     QTest::keyClick(euro(), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(euro()->selectedText(), QStringLiteral("56"));
     QTest::keyClick(euro(), Qt::Key_C, Qt::ControlModifier);
