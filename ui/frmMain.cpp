@@ -40,7 +40,7 @@ constexpr int kErrorComponentFailed = 50003;
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-// Names a control after its spec name, puts it in place and gives readers a name for it.
+// Names a control as the design does, puts it in place and gives readers a name for it.
 template <typename Control>
 Control* Place(Control* control, const char* name, const QRect& place, const char* spoken = nullptr) {
   control->setObjectName(QString::fromLatin1(name));
@@ -102,24 +102,6 @@ int TwipsToPixels(double twips) {
 // Rounded half to even, then halved toward zero, as whole twips.
 long long CentredOffset(double screenTwips, double windowTwips) {
   return static_cast<long long>(std::nearbyint(screenTwips - windowTwips)) / 2;
-}
-
-// What a screen reader says for a background it cannot see.
-QString SpokenBackground(const BackgroundRecord& row) {
-  static constexpr std::array<std::pair<std::string_view, const char*>, kBackgrounds.size()> kSpoken = {{
-      {"imgDefault", "Default texture"},
-      {"imgFive", "5 euro banknote"},
-      {"imgTen", "10 euro banknote"},
-      {"imgTwenty", "20 euro banknote"},
-      {"imgFifty", "50 euro banknote"},
-      {"imgOnehundred", "100 euro banknote"},
-      {"imgTwohundred", "200 euro banknote"},
-      {"imgFivehundred", "500 euro banknote"},
-  }};
-  for (const auto& [key, spoken] : kSpoken) {
-    if (key == row.key) return QString::fromLatin1(spoken);
-  }
-  return Q(row.key);
 }
 
 }  // namespace
@@ -210,7 +192,7 @@ void frmMain::buildControls() {
   // The flag and the background also answer keys, so nothing needs the mouse. The flag comes
   // last: the designed order stays as it was, and the flag is one Shift+Tab from the euro box.
   Picture1_->makeKeyboardControl(QAccessible::Pane, false);
-  Picture1_->setAccessibleDescription(SpokenBackground(kBackgrounds.front()));
+  Picture1_->setAccessibleDescription(Q(kBackgrounds.front().spoken));
   imgFlags_->makeKeyboardControl(QAccessible::ButtonMenu, true);
   setTabOrder(cmdExit_, Picture1_);
   setTabOrder(Picture1_, imgFlags_);
@@ -285,42 +267,47 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
 
   const QByteArrayList formats = environment.imageFormats ? environment.imageFormats()
                                                            : QImageReader::supportedImageFormats();
+  // Only the first failure is reported.
+  auto fail = [&](int number, const QString& description) {
+    if (!error) error = {number, description};
+  };
   for (const char* format : {"gif", "jpeg", "ico"}) {
-    if (!formats.contains(format) && !error) {
-      error = {kErrorComponentMissing,
-               QStringLiteral("Component '%1 image support' or one of its dependencies is missing")
-                   .arg(QString::fromLatin1(format).toUpper())};
+    if (!formats.contains(format)) {
+      fail(kErrorComponentMissing,
+           QStringLiteral("Component '%1 image support' or one of its dependencies is missing")
+               .arg(QString::fromLatin1(format).toUpper()));
     }
   }
 
   const QString root = environment.pictureRoot;
   const bool dense = qApp->devicePixelRatio() > 1.0;
-  auto load = [&](const QString& relative) {
+  // The picture's path, or nothing when it is missing (reported).
+  auto find = [&](const QString& relative) -> std::optional<QString> {
     const QString path = root + QLatin1Char('/') + relative;
+    if (QFile::exists(path)) return path;
+    fail(kErrorComponentMissing, QStringLiteral("File not found: ") + relative);
+    return std::nullopt;
+  };
+  auto undecodable = [&](const QString& relative) {
+    fail(kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative);
+  };
+  auto load = [&](const QString& relative) {
     QPixmap picture;
-    if (!QFile::exists(path)) {
-      if (!error) error = {kErrorComponentMissing, QStringLiteral("File not found: ") + relative};
-    } else if (picture = LoadPicture(path, dense); picture.isNull()) {
-      if (!error) {
-        error = {kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative};
-      }
+    if (const auto path = find(relative)) {
+      picture = LoadPicture(*path, dense);
+      if (picture.isNull()) undecodable(relative);
     }
     return picture;
   };
   // The same checks from the file's header alone; the picture is decoded when first asked for.
   auto loadLater = [&](const QString& relative) -> std::function<QPixmap()> {
-    const QString path = root + QLatin1Char('/') + relative;
-    if (!QFile::exists(path)) {
-      if (!error) error = {kErrorComponentMissing, QStringLiteral("File not found: ") + relative};
+    const auto path = find(relative);
+    if (!path) return {};
+    if (QImageReader header(*path); !header.canRead() || !header.size().isValid()) {
+      undecodable(relative);
       return {};
     }
-    if (QImageReader header(path); !header.canRead() || !header.size().isValid()) {
-      if (!error) {
-        error = {kErrorComponentFailed, QStringLiteral("Unexpected error loading ") + relative};
-      }
-      return {};
-    }
-    return [path, dense] { return LoadPicture(path, dense); };
+    return [path = *path, dense] { return LoadPicture(path, dense); };
   };
   for (const core::CountryRecord& row : core::CountryTable()) {
     hiddenImage(Q(row.flagKey))->setPicture(load(QStringLiteral("flags/%1.gif").arg(Q(row.flagKey))));
@@ -520,7 +507,7 @@ void frmMain::applyBackground(const BackgroundRecord& row) {
   SetBoxColour(txtEURO_, row.boxColour);
   SetBoxColour(txtCURRENCIES_, row.boxColour);
   lblHIDDENbg_->setText(Q(row.key));
-  Picture1_->setAccessibleDescription(SpokenBackground(row));
+  Picture1_->setAccessibleDescription(Q(row.spoken));
 }
 
 void frmMain::txtEURO_KeyUp() { calcEUROto(); }

@@ -32,17 +32,18 @@ struct BackgroundRecord {
   std::string_view key;
   std::uint32_t boxColour;  // 0x00BBGGRR
   std::string_view successor;
+  std::string_view spoken;  // what a screen reader says for a picture it cannot see
 };
 
 inline constexpr std::array<BackgroundRecord, 8> kBackgrounds = {{
-    {"imgDefault", 0x00FFFF00, "imgFive"},
-    {"imgFive", 0x00FFC0C0, "imgTen"},
-    {"imgTen", 0x00C0C0FF, "imgTwenty"},
-    {"imgTwenty", 0x00FFC0C0, "imgFifty"},
-    {"imgFifty", 0x00C0E0FF, "imgOnehundred"},
-    {"imgOnehundred", 0x00C0FFC0, "imgTwohundred"},
-    {"imgTwohundred", 0x00C0FFFF, "imgFivehundred"},
-    {"imgFivehundred", 0x00FFC0FF, "imgDefault"},
+    {"imgDefault", 0x00FFFF00, "imgFive", "Default texture"},
+    {"imgFive", 0x00FFC0C0, "imgTen", "5 euro banknote"},
+    {"imgTen", 0x00C0C0FF, "imgTwenty", "10 euro banknote"},
+    {"imgTwenty", 0x00FFC0C0, "imgFifty", "20 euro banknote"},
+    {"imgFifty", 0x00C0E0FF, "imgOnehundred", "50 euro banknote"},
+    {"imgOnehundred", 0x00C0FFC0, "imgTwohundred", "100 euro banknote"},
+    {"imgTwohundred", 0x00C0FFFF, "imgFivehundred", "200 euro banknote"},
+    {"imgFivehundred", 0x00FFC0FF, "imgDefault", "500 euro banknote"},
 }};
 
 const BackgroundRecord* FindBackground(std::string_view key);
@@ -112,7 +113,6 @@ class frmMain : public QWidget {
   void buildControls();
   void showFlag(const core::CountryRecord& row);
   void convert(const AmountBox* source, AmountBox* target, core::Operation operation);
-  void loadPictures(const StartupEnvironment& environment);
   void showCountryMenu(const QPoint& at);
 
   Panel3D* SSPanel1_ = nullptr;

@@ -107,7 +107,7 @@ const QPixmap& ImageBox::picture() const {
 
 void ImageBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (!picture().isNull()) painter.drawPixmap(0, 0, picture_);
+  if (const QPixmap& shown = picture(); !shown.isNull()) painter.drawPixmap(0, 0, shown);
   if (hasFocus()) {
     // The style's focus frame all but vanishes on a picture; this one shows on any.
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
