@@ -39,6 +39,10 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A save writes "<prefix><pid>.<count><suffix>" beside its target, then renames it over.
+constexpr std::string_view kTempSuffix = ".tmp";
+std::string TempPrefix(const std::string& target) { return '.' + NameOf(target) + '.'; }
+
 void AppendEscaped(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   for (char c : text) {
@@ -416,18 +420,19 @@ Status FileStore::Commit() {
 // those of copies that are no longer running.
 void FileStore::RemoveStaleTemporaries() {
   const std::string folder = FolderOf(path_);
-  const std::string prefix = '.' + NameOf(path_) + '.';
+  const std::string prefix = TempPrefix(path_);
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return;
   std::vector<std::string> stale;
   while (const dirent* entry = ::readdir(listing)) {
     const std::string_view name(entry->d_name);
-    if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - 4) != ".tmp") {
+    const std::size_t suffix = kTempSuffix.size();
+    if (name.size() <= prefix.size() + suffix || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - suffix) != kTempSuffix) {
       continue;
     }
-    // ".Kestrova.reg[.bad[.n]].<pid>.<count>.tmp", as WriteAtomically names them.
-    const std::string_view rest = name.substr(0, name.size() - 4);
+    // The prefix also takes the temporaries of ".bad" copies: "<prefix>bad[.n].<pid>.<count>".
+    const std::string_view rest = name.substr(0, name.size() - suffix);
     const auto countDot = rest.rfind('.');
     const auto pidDot = rest.rfind('.', countDot - 1);
     if (pidDot < prefix.size() - 1 || countDot - pidDot < 2 || countDot - pidDot > 10) continue;
@@ -501,8 +506,8 @@ bool FileStore::WriteAtomically(const std::string& target, std::string_view byte
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder + "/." + NameOf(target) + '.' + std::to_string(getpid()) + '.' +
-           std::to_string(++tempCounter_) + ".tmp";
+    temp = folder + '/' + TempPrefix(target) + std::to_string(getpid()) + '.' +
+           std::to_string(++tempCounter_) + std::string(kTempSuffix);
     fd = io_.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) return false;
   }
