@@ -399,9 +399,13 @@ Status FileStore::Changed() { return batchDepth_ > 0 ? kSuccess : Commit(); }
 
 Status FileStore::Commit() {
   if (!dirty_) return kSuccess;
+  const std::string target = WriteTarget();
+  // Cleared before this save makes its own, so a kill in mid-save leaves no more than that one.
+  RemoveStaleTemporaries(path_);
+  if (target != path_) RemoveStaleTemporaries(target);
   const bool saved = MakeFolders(FolderOf(path_)) &&
                      (!damaged_ || damagedKept_ || KeepDamagedFile() == kSuccess) &&
-                     WriteAtomically(WriteTarget(), FormatRegFile(memory_));
+                     WriteAtomically(target, FormatRegFile(memory_));
   if (!saved) {
     // Said once: a close makes no window, and the next commits would only repeat it.
     if (!failureTold_) {
@@ -412,15 +416,14 @@ Status FileStore::Commit() {
     return kWriteFault;
   }
   dirty_ = false;
-  RemoveStaleTemporaries();
   return kSuccess;
 }
 
-// A copy killed in the middle of a save leaves its temporary behind; the next save clears away
-// those of copies that are no longer running.
-void FileStore::RemoveStaleTemporaries() {
-  const std::string folder = FolderOf(path_);
-  const std::string prefix = TempPrefix(path_);
+// A copy killed in the middle of a save leaves its temporary beside `target`; the next save
+// clears away those of copies that are no longer running.
+void FileStore::RemoveStaleTemporaries(const std::string& target) {
+  const std::string folder = FolderOf(target);
+  const std::string prefix = TempPrefix(target);
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return;
   std::vector<std::string> stale;

@@ -75,7 +75,7 @@ class FileStore : public Store {
   bool WriteAtomically(const std::string& target, std::string_view bytes);
   bool SyncFolder(const std::string& folder);
   std::string WriteTarget() const;
-  void RemoveStaleTemporaries();
+  void RemoveStaleTemporaries(const std::string& target);
 
   std::string path_;
   FileIo& io_;

@@ -245,21 +245,46 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBad) {
   }
 }
 
-TEST_F(FileStoreTest, AnOlderDamagedCopyStaysAndTheDeadCopiesTemporariesGo) {
-  WriteFile(file, "damaged again");
-  WriteFile(bad, "damaged before");
+// The name a save's temporary for `target` gets in the process `pid`.
+std::string TemporaryOf(const fs::path& target, pid_t pid) {
+  return "." + target.filename().string() + "." + std::to_string(pid) + ".3.tmp";
+}
+
+pid_t DeadPid() {
   const pid_t dead = fork();
   if (dead == 0) _exit(0);
   waitpid(dead, nullptr, 0);
-  const std::string dropped = "." + file.filename().string() + "." + std::to_string(dead) + ".3.tmp";
-  const std::string running = "." + file.filename().string() + ".1.3.tmp";  // pid 1 never ends
-  WriteFile(folder / dropped, "half");
+  return dead;
+}
+
+TEST_F(FileStoreTest, AnOlderDamagedCopyStaysAndTheDeadCopiesTemporariesGo) {
+  WriteFile(file, "damaged again");
+  WriteFile(bad, "damaged before");
+  const std::string running = TemporaryOf(file, 1);  // pid 1 never ends
+  WriteFile(folder / TemporaryOf(file, DeadPid()), "half");
   WriteFile(folder / running, "half");
   EXPECT_TRUE(store.Damaged());
   EXPECT_NE(Stderr([&] { ASSERT_EQ(Create(store), kSuccess); }).find(bad + ".1"), std::string::npos);
   EXPECT_EQ(ReadFile(bad), "damaged before");
   EXPECT_EQ(ReadFile(bad + ".1"), "damaged again");
   EXPECT_EQ(Tree(folder), (Names{"Kestrova.reg", "Kestrova.reg.bad", "Kestrova.reg.bad.1", running}));
+}
+
+// A save killed after making its temporary must find no other left beside it, so the clean-up
+// comes before the save's own write; and it looks where a linked file's temporaries go.
+TEST_F(FileStoreTest, DeadCopiesTemporariesGoBeforeTheSaveEvenBehindALink) {
+  const fs::path elsewhere = root / "dotfiles" / "kestrova.reg";
+  const fs::path here = folder / TemporaryOf(file, DeadPid());
+  const fs::path there = elsewhere.parent_path() / TemporaryOf(elsewhere, DeadPid());
+  WriteFile(elsewhere, kGood);
+  WriteFile(here, "half");
+  WriteFile(there, "half");
+  fs::create_symlink("../dotfiles/kestrova.reg", file);
+  io.failing = "rename";
+  Stderr([&] { EXPECT_EQ(Put(store, "Euro", "2"), kWriteFault); });
+  EXPECT_FALSE(fs::exists(here));
+  EXPECT_EQ(Tree(root / "dotfiles"), Names{"kestrova.reg"});
+  EXPECT_EQ(ReadFile(elsewhere), kGood);
 }
 
 TEST_F(FileStoreTest, WhatCannotBeReadIsNotWaitedOnAndMovedAside) {
