@@ -6,7 +6,7 @@ KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libgif-dev fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick strace
   desktop-file-utils appstream openbox dbus at-spi2-core python3-pyatspi clang libclang-rt-14-dev
-  dpkg-dev lintian)
+  dpkg-dev lintian libsm-dev libice-dev)
 
 # Installs only what is missing; a ready machine installs nothing and needs no network.
 ensure_packages() {

@@ -401,6 +401,36 @@ case "$scenario" in
     expect_values Euro=12 Currency=23.47 Image=imgGER
     ;;
 
+  logout_saves_like_a_close)
+    # A session manager of our own asks the copy to save itself for a logout, as a desktop does.
+    manager="${3:?the session manager}"
+    mkfifo "$work/control"
+    "$manager" "$binary" <"$work/control" >"$work/manager.log" 2>>"$work/out.log" &
+    pids+=($!)
+    exec 9>"$work/control"
+    joined() { grep -qx registered "$work/manager.log"; }
+    poll joined || fail "the copy did not join the session"
+    pid=$(pgrep -P "${pids[-1]}") || fail "no copy under the session manager"
+    win=$(main_window "$pid")
+    focused "Amount in euro"
+    keys 4
+    national_text "161.36"
+    xdotool windowmove --sync "$win" 250 150
+    note_place
+    echo logout >&9
+    said() { grep -qx "$1" "$work/manager.log"; }
+    poll said "done 1" || fail "the copy did not finish saving itself: $(cat "$work/manager.log")"
+    # Saved by the time it says so: a session may end its clients any moment after.
+    expect_values Euro=4 Currency=161.36 Image=imgBEL
+    expect_place_saved
+    echo die >&9
+    poll said "exited 0" || fail "the copy did not end at the logout: $(cat "$work/manager.log")"
+
+    restart_in_place
+    euro_text "4"
+    quit
+    ;;
+
   *) fail "unknown scenario" ;;
 esac
 echo "PASS [$scenario]"
