@@ -411,6 +411,7 @@ case "$scenario" in
     joined() { grep -qx registered "$work/manager.log"; }
     poll joined || fail "the copy did not join the session"
     pid=$(pgrep -P "${pids[-1]}") || fail "no copy under the session manager"
+    pids+=("$pid")
     win=$(main_window "$pid")
     focused "Amount in euro"
     keys 4
