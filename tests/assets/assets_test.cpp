@@ -225,11 +225,11 @@ TEST(Backgrounds, GreyTealTextureItsCopyAndBanknotesInTheirOwnTones) {
 }
 
 TEST(HighDensity, EveryWindowPictureHasATwinOfTwiceTheSizeThatLooksTheSame) {
-  QStringList designed{":/pictures/buttonface.jpg", ":/pictures/imgEuro.ico"};
+  QStringList designed{":/pictures/buttonface.jpg", ":/pictures/imgEuro.ico", ":/pictures/kestrova.ico"};
   for (const char* folder : {":/flags", ":/backgrounds"})
     for (QDirIterator it(folder, QDir::Files); it.hasNext();)
       if (const QString path = it.next(); !path.contains('@')) designed << path;
-  ASSERT_EQ(designed.size(), 2 + 12 + 8);
+  ASSERT_EQ(designed.size(), 3 + 12 + 8);
   for (const QString& path : designed) {
     const QString twin = QString(path).insert(path.lastIndexOf('.'), "@2x");
     SCOPED_TRACE(twin.toStdString());
@@ -274,7 +274,7 @@ TEST(Generator, RedrawsTheCommittedFilesByteForByte) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 2 * (12 + 8 + 2) + 2 + 7);
+  EXPECT_EQ(compared, 2 * (12 + 8 + 3) + 1 + 7);
 }
 
 }  // namespace

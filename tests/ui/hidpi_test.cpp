@@ -51,6 +51,10 @@ class HidpiTest : public QObject {
       QVERIFY2(picture.devicePixelRatio() == 2.0, qPrintable(name));
       QVERIFY2(picture.deviceIndependentSize() == QSizeF(designed[i]), qPrintable(name));
     }
+    // The title bar's icon as well.
+    const QPixmap icon = window.windowIcon().pixmap(QSize(32, 32));
+    QCOMPARE(icon.size(), QSize(64, 64));
+    QCOMPARE(icon.devicePixelRatio(), 2.0);
     // The flag on show is still the hidden image's own picture.
     QCOMPARE(pictures[1].second.cacheKey(), window.hiddenImage("imgBEL")->picture().cacheKey());
 

@@ -56,9 +56,9 @@ void generate(const QString& assets, const QString& icons) {
 
     save(assets + "/pictures/imgEuro" + suffix + ".ico",
          encodeIco({{toIndexedCollecting(europeanFlag(scale), 256), 8}}));
+    save(assets + "/pictures/kestrova" + suffix + ".ico",
+         encodeIco({{toIndexedCollecting(windowIcon(32 * scale), 256), 8}}));
   }
-
-  save(assets + "/pictures/kestrova.ico", encodeIco({{toIndexedCollecting(windowIcon(32), 256), 8}}));
 
   const std::vector<QRgb> handColours{qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)};
   save(assets + "/pictures/hand.ico", encodeIco({{toIndexed(pointingHand(32), handColours, 16), 4},
