@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 
 #include "assets/hand_hotspot.h"
@@ -205,8 +206,13 @@ void frmabout::lblurl_MouseMove() {
     lblurl_->setCursor(Qt::PointingHandCursor);
     return;
   }
-  // The click lands where the finger points.
-  lblurl_->setCursor(QCursor(hand, assets::kHandHotspotX, assets::kHandHotspotY));
+  // A pointer reaches the screen pixel for pixel, hot spot and all, so on a dense screen the hand
+  // is blown up by whole pixels (it is drawn by the pixel anyway) to keep its size beside the
+  // others. The click lands where the finger points.
+  const int ratio = std::max(1, qRound(lblurl_->devicePixelRatioF()));
+  QPixmap sized = hand.scaled(hand.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  sized.setDevicePixelRatio(ratio);
+  lblurl_->setCursor(QCursor(sized, assets::kHandHotspotX * ratio, assets::kHandHotspotY * ratio));
 }
 
 bool frmabout::eventFilter(QObject* watched, QEvent* event) {

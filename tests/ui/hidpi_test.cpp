@@ -1,12 +1,16 @@
 // The main window on a screen of double density (QT_SCALE_FACTOR=2): the layout keeps its size in
 // the window's own units while every picture comes from its @2x twin and reaches the screen one
-// picture pixel to one screen pixel.
+// picture pixel to one screen pixel; the about window's hand pointer keeps its size.
 #include <QApplication>
+#include <QLabel>
 #include <QtTest>
+
+#include "assets/hand_hotspot.h"
 
 #include "settings/MemoryStore.h"
 #include "settings/Registry.h"
 #include "ui/frmMain.h"
+#include "ui/frmabout.h"
 #include "ui/widgets.h"
 
 using namespace kestrova;
@@ -70,6 +74,25 @@ class HidpiTest : public QObject {
     QVERIFY(SameArea(button, {2, 2}, ":/pictures/buttonface@2x.jpg", QRect(118, 4, 20, 8)));
 
     settings::Registry::SetStore(nullptr);
+  }
+
+  // A pointer reaches the screen unscaled, hot spot and all: the hand over the link must come
+  // doubled by whole pixels, pointing with the same fingertip.
+  void theHandOverTheLinkKeepsItsSizeAndFingertip() {
+    ui::frmabout about(nullptr);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    const QLabel* link = about.findChild<QLabel*>("lblurl");
+    QTest::mouseMove(about.windowHandle(), QPoint(5, 5));
+    QTest::mouseMove(about.windowHandle(), link->geometry().topLeft() + QPoint(10, link->height() / 2));
+    const QCursor cursor = about.windowHandle()->cursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    const QImage hand = about.findChild<QLabel*>("imghand")->pixmap().toImage();
+    QCOMPARE(hand.size(), QSize(32, 32));
+    QImage doubled = hand.scaled(64, 64);
+    doubled.setDevicePixelRatio(2.0);
+    QCOMPARE(cursor.pixmap().toImage(), doubled);
+    QCOMPARE(cursor.hotSpot(), QPoint(2 * assets::kHandHotspotX, 2 * assets::kHandHotspotY));
   }
 };
 
