@@ -410,7 +410,7 @@ case "$scenario" in
     exec 9>"$work/control"
     joined() { grep -qx registered "$work/manager.log"; }
     poll joined || fail "the copy did not join the session"
-    pid=$(pgrep -P "${pids[-1]}") || fail "no copy under the session manager"
+    pid=$(sed -n 's/^started //p' "$work/manager.log")
     pids+=("$pid")
     win=$(main_window "$pid")
     focused "Amount in euro"

@@ -1,9 +1,10 @@
 // A session manager just big enough to log one client out, as a desktop does at logout:
 //   kestrova_session_manager COMMAND [ARG...]
-// starts COMMAND with SESSION_MANAGER pointing here, says "registered" once the client has
-// joined the session. Lines on standard input drive a logout: "logout" asks the client to save
-// itself for a shutdown, which it answers with "done SUCCESS"; "die" then ends the session for
-// it. "closed" tells that the client hung up, "exited CODE" that it ended, and this one with it.
+// starts COMMAND with SESSION_MANAGER pointing here and says "started PID", then "registered"
+// once the client has joined the session. Lines on standard input drive a logout: "logout" asks
+// the client to save itself for a shutdown, which it answers with "done SUCCESS"; "die" then
+// ends the session for it. "closed" tells that the client hung up, "exited CODE" that it ended,
+// and this one with it.
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -120,6 +121,7 @@ int main(int argc, char** argv) {
     _exit(127);
   }
   signal(SIGPIPE, SIG_IGN);
+  Say("started " + std::to_string(child));
 
   bool stdinOpen = true, loggingOut = false;
   for (;;) {
