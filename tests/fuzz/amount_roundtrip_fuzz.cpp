@@ -53,8 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(*back == *rounded);
   } else {
     FUZZ_CHECK(std::fabs(*back - *rounded) <= 1e-14 * std::fabs(*rounded));
+    // Next to the largest amount that rounds, fifteen digits may read back just past it; a
+    // conversion from such a text leaves its target alone, as any overflow does.
     const std::optional<double> again = Round2(*back);
-    FUZZ_CHECK(again.has_value() && FormatAmount(*again, ".") == text);
+    FUZZ_CHECK(again ? FormatAmount(*again, ".") == text : std::fabs(*rounded) > 1e306);
   }
   return 0;
 }
