@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# run.sh BUILD-DIR SECONDS
+# run.sh BUILD-DIR SECONDS [SEED]
 # Runs each libFuzzer target of a `fuzz` build for SECONDS on a scratch copy of its committed
 # corpus, so the repository stays clean. A crash prints the input in base64: commit it under
-# corpus/<target>/ and the replay test keeps it.
+# corpus/<target>/ and the replay test keeps it. SEED 0, the default, lets libFuzzer pick one;
+# a fixed one makes a run that gates a change repeat itself.
 set -euo pipefail
 build=$1
 seconds=$2
+seed=${3:-0}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -15,7 +17,7 @@ for target in read_amount_fuzz amount_roundtrip_fuzz settings_file_fuzz; do
   mkdir -p "$scratch/$target"
   cp "$here/corpus/$target/"* "$scratch/$target/"
   log=$scratch/$target.log
-  if "$build/tests/fuzz/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+  if "$build/tests/fuzz/$target" -seed="$seed" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$scratch/$target-" \
       "$scratch/$target" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
