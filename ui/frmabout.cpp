@@ -208,11 +208,15 @@ void frmabout::lblurl_MouseMove() {
   }
   // A pointer reaches the screen pixel for pixel, hot spot and all, so on a dense screen the hand
   // is blown up by whole pixels (it is drawn by the pixel anyway) to keep its size beside the
-  // others. The click lands where the finger points.
+  // others. The click lands where the finger points. Made once per density, not on every move.
   const int ratio = std::max(1, qRound(lblurl_->devicePixelRatioF()));
-  QPixmap sized = hand.scaled(hand.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  sized.setDevicePixelRatio(ratio);
-  lblurl_->setCursor(QCursor(sized, assets::kHandHotspotX * ratio, assets::kHandHotspotY * ratio));
+  if (handRatio_ != ratio) {
+    QPixmap sized = hand.scaled(hand.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    sized.setDevicePixelRatio(ratio);
+    handCursor_ = QCursor(sized, assets::kHandHotspotX * ratio, assets::kHandHotspotY * ratio);
+    handRatio_ = ratio;
+  }
+  lblurl_->setCursor(handCursor_);
 }
 
 bool frmabout::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QDialog>
 #include <QPointer>
 #include <QUrl>
@@ -59,6 +60,8 @@ class frmabout : public QDialog {
   QLabel* imghand_ = nullptr;
   QPushButton* cmdok_ = nullptr;
   bool urlPressed_ = false;
+  QCursor handCursor_;  // the hand as a pointer at the density it was made for
+  int handRatio_ = 0;
 };
 
 // Opens the about window modally over mainWindow and returns once it has closed and is gone.
