@@ -492,9 +492,8 @@ void frmMain::enableAllCountryMenus() {
 }
 
 void frmMain::restoreFlagFromKey() {
-  const std::string key = lblHIDDENimg_->text().toStdString();
-  for (const core::CountryRecord& row : core::CountryTable()) {
-    if (row.flagKey == key) showFlag(row);
+  if (const core::CountryRecord* row = core::FindCountryByKey(lblHIDDENimg_->text().toStdString())) {
+    showFlag(*row);
   }
 }
 
