@@ -51,13 +51,18 @@ void SaveYourselfDone(SmsConn, SmPointer, Bool success) {
   Say(std::string("done ") + (success ? "1" : "0"));
 }
 
-void CloseConnection(SmsConn conn, SmPointer, int count, char** reasons) {
-  SmFreeReasons(count, reasons);
+// The client has gone, by its word or by a broken connection.
+void HangUp() {
   Say("closed");
-  IceCloseConnection(SmsGetIceConnection(conn));
-  SmsCleanUp(conn);
+  if (client) SmsCleanUp(client);
+  if (clientIce) IceCloseConnection(clientIce);
   client = nullptr;
   clientIce = nullptr;
+}
+
+void CloseConnection(SmsConn, SmPointer, int count, char** reasons) {
+  SmFreeReasons(count, reasons);
+  HangUp();
 }
 
 void SetProperties(SmsConn, SmPointer, int count, SmProp** props) {
@@ -156,11 +161,7 @@ int main(int argc, char** argv) {
       if (!fd.revents) continue;
       if (clientIce && fd.fd == IceConnectionNumber(clientIce)) {
         if (IceProcessMessages(clientIce, nullptr, nullptr) == IceProcessMessagesIOError && clientIce) {
-          Say("closed");
-          if (client) SmsCleanUp(client);
-          IceCloseConnection(clientIce);
-          client = nullptr;
-          clientIce = nullptr;
+          HangUp();
         }
       } else if (fd.fd == STDIN_FILENO) {
         char line[64];
