@@ -73,12 +73,13 @@ fs::path ExistingConfigFolder() {
 void PrintWhere() {
   const fs::path bench = BenchFolder().path;
   const fs::path config = ExistingConfigFolder();
-  struct stat a {}, b {};
-  const bool sameDevice = stat(bench.c_str(), &a) == 0 && stat(config.c_str(), &b) == 0 &&
-                          a.st_dev == b.st_dev;
-  std::printf("settings file in %s (%s); the user's settings folder %s (%s) is %s\n",
-              bench.c_str(), FileSystemName(bench).c_str(), config.c_str(),
-              FileSystemName(config).c_str(), sameDevice ? "on the same file system" : "elsewhere");
+  struct stat a {
+  }, b{};
+  const bool sameDevice =
+      stat(bench.c_str(), &a) == 0 && stat(config.c_str(), &b) == 0 && a.st_dev == b.st_dev;
+  std::printf("settings file in %s (%s); the user's settings folder %s (%s) is %s\n", bench.c_str(),
+              FileSystemName(bench).c_str(), config.c_str(), FileSystemName(config).c_str(),
+              sameDevice ? "on the same file system" : "elsewhere");
 }
 
 // A store on a file of its own, with the settings key in place as after a start.

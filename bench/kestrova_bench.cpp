@@ -40,8 +40,8 @@ const Samples& SampleSet() {
       const long long hundredths = std::uniform_int_distribution<long long>(1, limit)(random);
       const double value = static_cast<double>(hundredths) / 100.0;
       char buffer[64];
-      const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                     std::chars_format::fixed, 2).ptr;
+      const auto end =
+          std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
       s.values.push_back(value);
       s.texts.emplace_back(buffer, end);
     }
@@ -93,8 +93,8 @@ void Convert(benchmark::State& state) {
   std::string_view source = kConvertedText;
   for (auto _ : state) {
     benchmark::DoNotOptimize(source);
-    benchmark::DoNotOptimize(kestrova::core::Convert(
-        source, "0", row, kestrova::core::Operation::EuroToNational, "."));
+    benchmark::DoNotOptimize(
+        kestrova::core::Convert(source, "0", row, kestrova::core::Operation::EuroToNational, "."));
   }
   state.SetLabel(std::string(row->caption));
 }

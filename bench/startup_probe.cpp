@@ -55,8 +55,8 @@ double ResidentMiB(pid_t pid) {
 double CpuMs(pid_t pid) {
   double total = 0;
   std::error_code error;
-  for (const auto& task : std::filesystem::directory_iterator(
-           "/proc/" + std::to_string(pid) + "/task", error)) {
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
     std::ifstream schedstat(task.path() / "schedstat");
     double nanoseconds = 0;
     if (schedstat >> nanoseconds) total += nanoseconds / 1e6;
@@ -109,10 +109,11 @@ class Display {
 };
 
 Sample RunOnce(Display& display, const std::string& program, int settleMs) {
-  const auto work = std::filesystem::temp_directory_path() /
-                    ("startup_probe." + std::to_string(getpid()));
+  const auto work =
+      std::filesystem::temp_directory_path() / ("startup_probe." + std::to_string(getpid()));
   std::filesystem::remove_all(work);
-  for (const char* sub : {"home", "config", "runtime"}) std::filesystem::create_directories(work / sub);
+  for (const char* sub : {"home", "config", "runtime"})
+    std::filesystem::create_directories(work / sub);
   chmod((work / "runtime").c_str(), 0700);
 
   std::vector<std::string> env;
@@ -221,7 +222,9 @@ int main(int argc, char** argv) {
 
   const Summary a = Summarise(ours);
   const Summary b = Summarise(theirs);
-  const auto name = [](const std::string& path) { return std::filesystem::path(path).filename().string(); };
+  const auto name = [](const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+  };
   std::printf("%d starts each, exec to window mapped; resident memory %d ms after mapping\n", runs,
               settleMs);
   std::printf("%-16s %9s %7s %7s %9s   %9s %7s %7s\n", "", "median ms", "min", "max", "CPU ms",

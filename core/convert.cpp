@@ -268,9 +268,9 @@ std::string FormatAmount(double value, std::string_view decimalSeparator) {
       // The digits of the count of hundredths, padded to three: 5 gives "005", i.e. 0.05.
       char digits[24] = {'0', '0'};
       char* const start = digits + 2;
-      const char* const end =
-          std::to_chars(start, digits + sizeof digits,
-                        static_cast<std::uint64_t>(std::fabs(hundredths))).ptr;
+      const char* const end = std::to_chars(start, digits + sizeof digits,
+                                            static_cast<std::uint64_t>(std::fabs(hundredths)))
+                                  .ptr;
       const char* const first = std::min<const char*>(start, end - 3);
       const char* const cents = end - 2;
       std::string text(value < 0 ? "-" : "");

@@ -19,8 +19,7 @@ constexpr std::array<CountryRecord, kCountryCount> kTable{{
     {9, "mnuHolland", "Holland", "imgNED", "1 EUR = 2.20371 NLG", " Dutch Guilders ", 2.20371},
     {10, "mnuAustria", "Austria", "imgATS", "1 EUR = 13.7603 ATS", " Austrian Schillings ",
      13.7603},
-    {11, "mnuPortugal", "Portugal", "imgPOR", "1 EUR = 200.482 PTE", " Portugese Escudo ",
-     200.482},
+    {11, "mnuPortugal", "Portugal", "imgPOR", "1 EUR = 200.482 PTE", " Portugese Escudo ", 200.482},
     {12, "mnuSpain", "Spain", "imgESP", "1 EUR = 166.386 ESP", " Spanish Peseta ", 166.386},
 }};
 

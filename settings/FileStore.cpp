@@ -480,8 +480,8 @@ Status FileStore::KeepDamagedFile() {
     done = (io_.Rename(path_, kept) == 0 || errno == ENOENT) && SyncFolder(FolderOf(path_));
   }
   if (!done) return kWriteFault;
-  std::fprintf(stderr, "Kestrova: %s could not be read in full; it is kept as %s\n",
-               path_.c_str(), kept.c_str());
+  std::fprintf(stderr, "Kestrova: %s could not be read in full; it is kept as %s\n", path_.c_str(),
+               kept.c_str());
   damagedKept_ = true;
   raw_.clear();
   return kSuccess;

@@ -83,9 +83,9 @@ class FileStore : public Store {
   bool loaded_ = false;
   bool damaged_ = false;
   bool damagedKept_ = false;
-  bool haveRaw_ = false;      // the damaged file's bytes are in raw_
+  bool haveRaw_ = false;  // the damaged file's bytes are in raw_
   std::string raw_;
-  bool dirty_ = false;        // memory holds changes the file does not
+  bool dirty_ = false;  // memory holds changes the file does not
   bool failureTold_ = false;
   int batchDepth_ = 0;
   unsigned tempCounter_ = 0;

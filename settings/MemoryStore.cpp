@@ -41,9 +41,9 @@ std::optional<std::vector<std::string>> SplitSubKey(const std::string& subKey) {
 }  // namespace
 
 bool NamesEqual(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldAscii(x) == FoldAscii(y);
+         });
 }
 
 MemoryStore::MemoryStore() {
@@ -165,8 +165,8 @@ std::vector<MemoryStore::KeyEntry> MemoryStore::Keys(KeyHandle root) const {
     // Pushed in reverse so that siblings come out in creation order.
     for (auto child = frame.node->children.rbegin(); child != frame.node->children.rend();
          ++child) {
-      pending.push_back(
-          Frame{child->get(), frame.path.empty() ? (*child)->name : frame.path + '\\' + (*child)->name});
+      pending.push_back(Frame{
+          child->get(), frame.path.empty() ? (*child)->name : frame.path + '\\' + (*child)->name});
     }
   }
   return out;

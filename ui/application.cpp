@@ -41,8 +41,9 @@ int Run(int argc, char** argv) {
   window.show();
 
   // Logging out and the usual termination signals close the window like its close box.
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                   [&window](QSessionManager&) { window.close(); }, Qt::DirectConnection);
+  QObject::connect(
+      &app, &QGuiApplication::commitDataRequest, &window,
+      [&window](QSessionManager&) { window.close(); }, Qt::DirectConnection);
   platform::InstallQuitSignals([&window] { window.close(); });
 
   const int code = QApplication::exec();

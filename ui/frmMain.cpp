@@ -42,7 +42,8 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizety
 
 // Names a control as the design does, puts it in place and gives readers a name for it.
 template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& place, const char* spoken = nullptr) {
+Control* Place(Control* control, const char* name, const QRect& place,
+               const char* spoken = nullptr) {
   control->setObjectName(QString::fromLatin1(name));
   control->setGeometry(place);
   if (spoken) control->setAccessibleName(QString::fromLatin1(spoken));
@@ -83,7 +84,8 @@ void SetBoxColour(QWidget* box, std::uint32_t bgr) {
 
 std::string ReadSetting(std::string_view name) {
   // No value (a malformed path) reads as the empty text.
-  return settings::Registry::ReadSettingValue(std::string(settings::kSettingsKey), std::string(name))
+  return settings::Registry::ReadSettingValue(std::string(settings::kSettingsKey),
+                                              std::string(name))
       .value_or(std::string());
 }
 
@@ -116,14 +118,17 @@ const BackgroundRecord* FindBackground(std::string_view key) {
 QString StartupErrorText(int number, const QString& description) {
   QString advice;
   switch (number) {
-    case kErrorComponentMissing: advice = QStringLiteral("Re-install the program to fix this."); break;
+    case kErrorComponentMissing:
+      advice = QStringLiteral("Re-install the program to fix this.");
+      break;
     case kErrorComponentFailed:
       advice = QStringLiteral(
           "Re-install the program to fix this, or get the latest Dornakits at Quillmere.");
       break;
     default: advice = QStringLiteral("Please inform the author with the error description above.");
   }
-  const QString numberText = number < 0 ? QString::number(number) : QStringLiteral(" %1").arg(number);
+  const QString numberText =
+      number < 0 ? QString::number(number) : QStringLiteral(" %1").arg(number);
   return QStringLiteral("An Error was generated:\r\nDescription: Error") + numberText +
          QStringLiteral(" - ") + description + QStringLiteral("\r\n\r\n") + advice;
 }
@@ -151,12 +156,13 @@ void frmMain::buildControls() {
     palette.setColor(QPalette::WindowText, ColorFromBgr(kButtonText, palette));
     SSPanel1_->setPalette(palette);
   }
-  Picture1_ = Place(new PictureBox(SSPanel1_), "Picture1", TwipsRect(90, 90, 2880, 2235), "Background");
+  Picture1_ =
+      Place(new PictureBox(SSPanel1_), "Picture1", TwipsRect(90, 90, 2880, 2235), "Background");
   imgEuro_ = Place(new ImageBox(Picture1_), "imgEuro", TwipsRect(225, 225, 480, 480), "Euro");
 
   const QFont boxFont = SansFont(9.75);
-  txtEURO_ = Place(new AmountBox(Picture1_), "txtEURO", TwipsRect(810, 300, 1830, 330),
-                   "Amount in euro");
+  txtEURO_ =
+      Place(new AmountBox(Picture1_), "txtEURO", TwipsRect(810, 300, 1830, 330), "Amount in euro");
   txtEURO_->setFont(boxFont);
   SetBoxColour(txtEURO_, kEuroBoxColour);
 
@@ -247,7 +253,9 @@ void frmMain::buildControls() {
   connect(cmdExit_, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
 }
 
-ImageBox* frmMain::hiddenImage(const QString& key) const { return hiddenImages_.value(key, nullptr); }
+ImageBox* frmMain::hiddenImage(const QString& key) const {
+  return hiddenImages_.value(key, nullptr);
+}
 
 bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
   std::optional<std::pair<int, QString>> error;
@@ -255,9 +263,9 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
   if (environment.checkInstance) {
     const auto instance = environment.checkInstance();
     if (instance.state == StartupEnvironment::Instance::AlreadyRunning) {
-      platform::ShowMessage(nullptr, {QStringLiteral("Kestrova is already running."),
-                                      QStringLiteral("Kestrova"),
-                                      platform::MessageIcon::Information});
+      platform::ShowMessage(
+          nullptr, {QStringLiteral("Kestrova is already running."), QStringLiteral("Kestrova"),
+                    platform::MessageIcon::Information});
       return false;
     }
     if (instance.state == StartupEnvironment::Instance::Failed) {
@@ -265,8 +273,8 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
     }
   }
 
-  const QByteArrayList formats = environment.imageFormats ? environment.imageFormats()
-                                                           : QImageReader::supportedImageFormats();
+  const QByteArrayList formats =
+      environment.imageFormats ? environment.imageFormats() : QImageReader::supportedImageFormats();
   // Only the first failure is reported.
   auto fail = [&](int number, const QString& description) {
     if (!error) error = {number, description};
@@ -310,7 +318,8 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
     return [path = *path, dense] { return LoadPicture(path, dense); };
   };
   for (const core::CountryRecord& row : core::CountryTable()) {
-    hiddenImage(Q(row.flagKey))->setPicture(load(QStringLiteral("flags/%1.gif").arg(Q(row.flagKey))));
+    hiddenImage(Q(row.flagKey))
+        ->setPicture(load(QStringLiteral("flags/%1.gif").arg(Q(row.flagKey))));
   }
   // A start shows one of these at most and most runs none: decoding all eight here was the
   // largest part of what start-up costs beyond a bare window.
@@ -492,7 +501,8 @@ void frmMain::enableAllCountryMenus() {
 }
 
 void frmMain::restoreFlagFromKey() {
-  if (const core::CountryRecord* row = core::FindCountryByKey(lblHIDDENimg_->text().toStdString())) {
+  if (const core::CountryRecord* row =
+          core::FindCountryByKey(lblHIDDENimg_->text().toStdString())) {
     showFlag(*row);
   }
 }

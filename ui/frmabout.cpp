@@ -59,15 +59,16 @@ void AutoSize(QLabel* label) {
     return;
   }
   // A line must not run past the window's edge; it keeps the margin of its left side.
-  label->setFont(FontToFit(label->font(), label->text(), label->window()->width() - 2 * label->x()));
+  label->setFont(
+      FontToFit(label->font(), label->text(), label->window()->width() - 2 * label->x()));
   label->resize(label->sizeHint());
 }
 
 }  // namespace
 
 frmabout::frmabout(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint),
+    : QDialog(mainWindow,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("frmabout"));
   setWindowTitle(QStringLiteral("About"));
@@ -222,9 +223,7 @@ void frmabout::lblurl_MouseMove() {
 bool frmabout::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lblurl_) {
     switch (event->type()) {
-      case QEvent::MouseMove:
-        lblurl_MouseMove();
-        break;
+      case QEvent::MouseMove: lblurl_MouseMove(); break;
       case QEvent::MouseButtonPress:
         urlPressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         break;
@@ -239,8 +238,7 @@ bool frmabout::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   return QDialog::eventFilter(watched, event);

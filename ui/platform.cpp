@@ -6,15 +6,15 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include "settings/FileStore.h"
 #include "ui/units.h"
@@ -35,9 +35,9 @@ void ShowMessage(QWidget* parent, const MessageRequest& request) {
     Hook()(request);
     return;
   }
-  QMessageBox box(request.icon == MessageIcon::Information ? QMessageBox::Information
-                                                           : QMessageBox::NoIcon,
-                  request.caption, request.text, QMessageBox::Ok, parent);
+  QMessageBox box(
+      request.icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+      request.caption, request.text, QMessageBox::Ok, parent);
   box.exec();
 }
 
@@ -100,9 +100,11 @@ void OnSignal(int signal) {
 }  // namespace
 
 void InstallQuitSignals(std::function<void()> onQuit) {
-  if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+  if (g_signalPipe[0] < 0 &&
+      ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
     return;
-  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  auto* notifier =
+      new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onQuit = std::move(onQuit)] {
     char byte = 0;
     [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);

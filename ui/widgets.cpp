@@ -46,9 +46,11 @@ class ImageBoxAccessible : public QAccessibleWidget {
     ImageBox* target = box();
     // From the event loop: a modal pop-up must not hold the reader's call open.
     if (name == pressAction() && actionNames().contains(name)) {
-      QMetaObject::invokeMethod(target, [target] { emit target->KeyActivate(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          target, [target] { emit target->KeyActivate(); }, Qt::QueuedConnection);
     } else if (name == showMenuAction() && actionNames().contains(name)) {
-      QMetaObject::invokeMethod(target, [target] { emit target->KeyMenu(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          target, [target] { emit target->KeyMenu(); }, Qt::QueuedConnection);
     } else {
       QAccessibleWidget::doAction(name);
     }
@@ -118,8 +120,8 @@ void ImageBox::paintEvent(QPaintEvent*) {
 void ImageBox::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  const bool activate =
-      modifiers == Qt::NoModifier && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
+  const bool activate = modifiers == Qt::NoModifier &&
+                        (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
   const bool menu = hasMenu_ && ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
                                  (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier));
   // Keys a control lying on the box did not want come up here; they are not the box's.
@@ -239,10 +241,14 @@ AmountBox::AmountBox(QWidget* parent) : QLineEdit(parent) {
 namespace {
 bool IsRefusedShortcut(const QKeyEvent* event) {
   static const QKeySequence::StandardKey refused[] = {
-      QKeySequence::Paste,           QKeySequence::Cut,
-      QKeySequence::Undo,            QKeySequence::Redo,
-      QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-      QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+      QKeySequence::Paste,
+      QKeySequence::Cut,
+      QKeySequence::Undo,
+      QKeySequence::Redo,
+      QKeySequence::DeleteStartOfWord,
+      QKeySequence::DeleteEndOfWord,
+      QKeySequence::DeleteEndOfLine,
+      QKeySequence::DeleteCompleteLine,
   };
   for (auto key : refused) {
     if (event->matches(key)) return true;
@@ -253,14 +259,24 @@ bool IsRefusedShortcut(const QKeyEvent* event) {
 // Keys that type no character keep their usual effect in the box.
 bool TypesNoCharacter(const QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-    case Qt::Key_Delete: case Qt::Key_Insert:
-    case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta:
-    case Qt::Key_AltGr: case Qt::Key_CapsLock: case Qt::Key_NumLock:
-      return true;
-    default:
-      return event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F35;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Delete:
+    case Qt::Key_Insert:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock: return true;
+    default: return event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F35;
   }
 }
 }  // namespace

@@ -24,7 +24,9 @@ QByteArray bytesOf(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int byteAt(const QByteArray& b, int at) { return at < b.size() ? static_cast<unsigned char>(b[at]) : -1; }
+int byteAt(const QByteArray& b, int at) {
+  return at < b.size() ? static_cast<unsigned char>(b[at]) : -1;
+}
 int le16(const QByteArray& b, int at) { return byteAt(b, at) | byteAt(b, at + 1) << 8; }
 
 // Checks the file's leading bytes, Qt's idea of its format and its size; returns it as ARGB.
@@ -38,7 +40,8 @@ QImage load(const QString& path, const QByteArray& magic, const QByteArray& form
   return image;
 }
 
-const QByteArray kGif("GIF89a"), kIco("\0\0\1\0", 4), kJpeg("\xFF\xD8\xFF", 3), kPng("\x89PNG\r\n\x1a\n");
+const QByteArray kGif("GIF89a"), kIco("\0\0\1\0", 4), kJpeg("\xFF\xD8\xFF", 3),
+    kPng("\x89PNG\r\n\x1a\n");
 
 // Number of pixels for which pred(x, y, colour) holds.
 template <typename Pred>
@@ -56,7 +59,8 @@ char colourClass(QRgb c) {
   if (q.value() < 60) return 'k';
   if (std::min({q.red(), q.green(), q.blue()}) > 200) return 'w';
   if (q.saturationF() < 0.35) return '?';
-  for (auto [below, name] : {std::pair{15, 'r'}, {40, 'o'}, {70, 'y'}, {170, 'g'}, {260, 'b'}, {340, '?'}})
+  for (auto [below, name] :
+       {std::pair{15, 'r'}, {40, 'o'}, {70, 'y'}, {170, 'g'}, {260, 'b'}, {340, '?'}})
     if (q.hue() < below) return name;
   return 'r';
 }
@@ -84,7 +88,8 @@ TEST(Flags, AreTransparentSixteenColourGifsOfTheRightCountries) {
       {"NED", {{16, 2, 'r'}, {16, 10, 'w'}, {16, -2, 'b'}}},
       {"ATS", {{16, 2, 'r'}, {16, 10, 'w'}, {16, -2, 'r'}}},
       {"POR", {{2, 2, 'g'}, {2, -2, 'g'}, {29, 2, 'r'}, {29, -2, 'r'}, {7, 9, 'y'}, {11, 8, 'w'}}},
-      {"ESP", {{28, 1, 'r'}, {28, 10, 'y'}, {28, -1, 'r'}, {22, 10, 'y'}, {4, 7, '?'}, {8, 5, 'w'}}},
+      {"ESP",
+       {{28, 1, 'r'}, {28, 10, 'y'}, {28, -1, 'r'}, {22, 10, 'y'}, {4, 7, '?'}, {8, 5, 'w'}}},
   };
   for (const auto& [key, samples] : flags) {
     const QString path = QStringLiteral(":/flags/img%1.gif").arg(key);
@@ -101,7 +106,8 @@ TEST(Flags, AreTransparentSixteenColourGifsOfTheRightCountries) {
     // The field, about 32 x 21, centred and wholly opaque; clear above and below.
     std::vector<int> field;
     for (int y = 0; y < 32; ++y) {
-      const int opaque = count(image, [y](int, int py, QRgb c) { return py == y && qAlpha(c) == 255; });
+      const int opaque =
+          count(image, [y](int, int py, QRgb c) { return py == y && qAlpha(c) == 255; });
       ASSERT_TRUE(opaque == 0 || opaque == 32) << "row " << y << " is partly transparent";
       if (opaque == 32) field.push_back(y);
     }
@@ -120,22 +126,28 @@ TEST(Flags, AreTransparentSixteenColourGifsOfTheRightCountries) {
 TEST(Icons, EuropeanFlagAndWindowIconInEverySize) {
   // A ring of yellow stars around a blue middle; clear above and below the field.
   const QImage euro = load(":/pictures/imgEuro.ico", kIco, "ico", QSize(32, 32));
-  EXPECT_EQ(count(euro, [](int, int y, QRgb c) { return (y == 0 || y == 31) && qAlpha(c) != 0; }), 0);
+  EXPECT_EQ(count(euro, [](int, int y, QRgb c) { return (y == 0 || y == 31) && qAlpha(c) != 0; }),
+            0);
   EXPECT_EQ(count(euro, [](int, int y, QRgb c) { return y == 15 && qAlpha(c) == 255; }), 32);
   EXPECT_EQ(colourClass(euro.pixel(16, 15)), 'b');
   // All twelve stars: as much yellow left of the middle as right of it.
   const int stars = count(euro, [](int, int, QRgb c) { return colourClass(c) == 'y'; });
   EXPECT_GE(stars, 24);
-  EXPECT_NEAR(2 * count(euro, [](int x, int, QRgb c) { return x < 16 && colourClass(c) == 'y'; }), stars, 2);
-  EXPECT_EQ(count(euro, [](int x, int y, QRgb c) {
-              return colourClass(c) == 'y' && std::abs(std::hypot(x - 15.5, y - 15.0) - 7.0) > 2.5;
-            }), 0);
+  EXPECT_NEAR(2 * count(euro, [](int x, int, QRgb c) { return x < 16 && colourClass(c) == 'y'; }),
+              stars, 2);
+  EXPECT_EQ(count(euro,
+                  [](int x, int y, QRgb c) {
+                    return colourClass(c) == 'y' &&
+                           std::abs(std::hypot(x - 15.5, y - 15.0) - 7.0) > 2.5;
+                  }),
+            0);
 
   // A centred yellow sign on opaque dark blue, in the .ico and every desktop size.
   std::vector<QImage> images{load(":/pictures/kestrova.ico", kIco, "ico", QSize(32, 32))};
   for (int size : {16, 24, 32, 48, 64, 128, 256})
-    images.push_back(load(QStringLiteral(KESTROVA_ICONS_DIR "/hicolor/%1x%1/apps/kestrova.png").arg(size),
-                          kPng, "png", QSize(size, size)));
+    images.push_back(
+        load(QStringLiteral(KESTROVA_ICONS_DIR "/hicolor/%1x%1/apps/kestrova.png").arg(size), kPng,
+             "png", QSize(size, size)));
   for (const QImage& image : images) {
     SCOPED_TRACE(image.width());
     const QColor corner = image.pixelColor(0, 0);
@@ -168,17 +180,22 @@ TEST(Icons, HandHoldsTwoSixteenColourImagesOfAnOutlinedWhiteHand) {
     ASSERT_TRUE(reader.jumpToImage(size == 32 ? 0 : 1));
     hand = reader.read().convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(hand.size(), QSize(size, size));
-    const auto opaque = [&](int x, int y) { return hand.valid(x, y) && qAlpha(hand.pixel(x, y)) != 0; };
+    const auto opaque = [&](int x, int y) {
+      return hand.valid(x, y) && qAlpha(hand.pixel(x, y)) != 0;
+    };
     const int white = count(hand, [](int, int, QRgb c) { return c == qRgb(255, 255, 255); });
     const int black = count(hand, [](int, int, QRgb c) { return c == qRgb(0, 0, 0); });
-    EXPECT_EQ(count(hand, [&](int x, int y, QRgb) { return opaque(x, y); }), white + black) << "other colour";
+    EXPECT_EQ(count(hand, [&](int x, int y, QRgb) { return opaque(x, y); }), white + black)
+        << "other colour";
     EXPECT_TRUE(white > size * size / 5 && black > size * 2 && white + black < size * size * 3 / 4)
         << white << " white, " << black << " black: not a hand, or not transparent elsewhere";
     // The outline is closed: white never touches the transparent outside.
-    EXPECT_EQ(count(hand, [&](int x, int y, QRgb c) {
-                return c == qRgb(255, 255, 255) &&
-                       !(opaque(x + 1, y) && opaque(x - 1, y) && opaque(x, y + 1) && opaque(x, y - 1));
-              }), 0);
+    EXPECT_EQ(count(hand,
+                    [&](int x, int y, QRgb c) {
+                      return c == qRgb(255, 255, 255) && !(opaque(x + 1, y) && opaque(x - 1, y) &&
+                                                           opaque(x, y + 1) && opaque(x, y - 1));
+                    }),
+              0);
   }
   // The hot spot is the fingertip: outline on top, nothing above, a narrow finger below.
   using kestrova::assets::kHandHotspotX, kestrova::assets::kHandHotspotY;
@@ -186,7 +203,8 @@ TEST(Icons, HandHoldsTwoSixteenColourImagesOfAnOutlinedWhiteHand) {
   EXPECT_EQ(hand.pixel(kHandHotspotX, kHandHotspotY + 1), qRgb(255, 255, 255));
   EXPECT_EQ(count(hand, [](int, int y, QRgb c) { return y < kHandHotspotY && qAlpha(c) != 0; }), 0);
   for (int row = kHandHotspotY + 1; row < kHandHotspotY + 8; ++row)
-    EXPECT_LE(count(hand, [row](int, int y, QRgb c) { return y == row && qAlpha(c) != 0; }), 6) << row;
+    EXPECT_LE(count(hand, [row](int, int y, QRgb c) { return y == row && qAlpha(c) != 0; }), 6)
+        << row;
 }
 
 TEST(Backgrounds, GreyTealTextureItsCopyAndBanknotesInTheirOwnTones) {
@@ -196,13 +214,15 @@ TEST(Backgrounds, GreyTealTextureItsCopyAndBanknotesInTheirOwnTones) {
   EXPECT_NEAR(mean.greenF() * 255, 157, 3);
   EXPECT_NEAR(mean.blueF() * 255, 163, 3);
   double spread = 0;  // a texture, not a flat colour
-  count(texture, [&](int, int, QRgb c) { return (spread += std::abs(qGreen(c) - mean.greenF() * 255)) > 0; });
+  count(texture, [&](int, int, QRgb c) {
+    return (spread += std::abs(qGreen(c) - mean.greenF() * 255)) > 0;
+  });
   EXPECT_GT(spread / (200 * 200), 4.0);
   EXPECT_EQ(load(":/pictures/buttonface.jpg", kJpeg, "jpeg", QSize(200, 200)), texture);
 
   // Light, and each in the hue range of its note (may pass 360); an empty range is a grey note.
   const std::tuple<const char*, int, int> notes[] = {
-      {"Five", 0, 0},          {"Ten", 345, 375},      {"Twenty", 200, 240},     {"Fifty", 18, 38},
+      {"Five", 0, 0},          {"Ten", 345, 375},      {"Twenty", 200, 240},      {"Fifty", 18, 38},
       {"Onehundred", 95, 150}, {"Twohundred", 40, 58}, {"Fivehundred", 260, 310},
   };
   std::vector<int> hues;
@@ -219,13 +239,15 @@ TEST(Backgrounds, GreyTealTextureItsCopyAndBanknotesInTheirOwnTones) {
     const int hue = tone.hue() < from ? tone.hue() + 360 : tone.hue();
     EXPECT_TRUE(hue >= from && hue <= to) << hue;
     for (int other : hues)
-      EXPECT_GT(std::min(std::abs(tone.hue() - other), 360 - std::abs(tone.hue() - other)), 10) << other;
+      EXPECT_GT(std::min(std::abs(tone.hue() - other), 360 - std::abs(tone.hue() - other)), 10)
+          << other;
     hues.push_back(tone.hue());
   }
 }
 
 TEST(HighDensity, EveryWindowPictureHasATwinOfTwiceTheSizeThatLooksTheSame) {
-  QStringList designed{":/pictures/buttonface.jpg", ":/pictures/imgEuro.ico", ":/pictures/kestrova.ico"};
+  QStringList designed{":/pictures/buttonface.jpg", ":/pictures/imgEuro.ico",
+                       ":/pictures/kestrova.ico"};
   for (const char* folder : {":/flags", ":/backgrounds"})
     for (QDirIterator it(folder, QDir::Files); it.hasNext();)
       if (const QString path = it.next(); !path.contains('@')) designed << path;
@@ -242,8 +264,8 @@ TEST(HighDensity, EveryWindowPictureHasATwinOfTwiceTheSizeThatLooksTheSame) {
     double off = 0;
     const int pixels = count(one, [&](int x, int y, QRgb c) {
       const QRgb d = shrunk.pixel(x, y);
-      off += std::abs(qRed(c) - qRed(d)) + std::abs(qGreen(c) - qGreen(d)) + std::abs(qBlue(c) - qBlue(d)) +
-             std::abs(qAlpha(c) - qAlpha(d));
+      off += std::abs(qRed(c) - qRed(d)) + std::abs(qGreen(c) - qGreen(d)) +
+             std::abs(qBlue(c) - qBlue(d)) + std::abs(qAlpha(c) - qAlpha(d));
       return true;
     });
     EXPECT_LT(off / pixels / 4, 8.0);
@@ -266,11 +288,13 @@ TEST(Generator, RedrawsTheCommittedFilesByteForByte) {
   ASSERT_TRUE(generator.waitForFinished(120000));
   ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
   int compared = 0;
-  for (const auto& [made, committed] : {std::pair{out.filePath("assets"), QString(KESTROVA_ASSETS_DIR)},
-                                        {out.filePath("icons"), QString(KESTROVA_ICONS_DIR)}}) {
+  for (const auto& [made, committed] :
+       {std::pair{out.filePath("assets"), QString(KESTROVA_ASSETS_DIR)},
+        {out.filePath("icons"), QString(KESTROVA_ICONS_DIR)}}) {
     EXPECT_EQ(picturesUnder(made), picturesUnder(committed)) << committed.toStdString();
     for (const QString& name : picturesUnder(made)) {
-      EXPECT_TRUE(bytesOf(made + "/" + name) == bytesOf(committed + "/" + name)) << name.toStdString();
+      EXPECT_TRUE(bytesOf(made + "/" + name) == bytesOf(committed + "/" + name))
+          << name.toStdString();
       ++compared;
     }
   }

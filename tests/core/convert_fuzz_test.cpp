@@ -27,10 +27,21 @@ std::string Digits(int length) {
 
 // Pieces that a reader of numbers might trip over.
 std::string Piece() {
-  static const std::string pieces[] = {
-      "0", "1", "9", "00", "123", ".", "+", "-", "e", "E-", "e308", "e-320", " ", "\t", "\n", "\r",
-      ",", "&H", "&O", "F", "x", "\xE2\x82\xAC", "\xD9\xAB", "\xEF\xBC\x95", "\xFF", "\xC3",
-      "\x80", std::string(1, '\0'), "1.93627E+15", "e99999999999999999999"};
+  static const std::string pieces[] = {"0",           "1",
+                                       "9",           "00",
+                                       "123",         ".",
+                                       "+",           "-",
+                                       "e",           "E-",
+                                       "e308",        "e-320",
+                                       " ",           "\t",
+                                       "\n",          "\r",
+                                       ",",           "&H",
+                                       "&O",          "F",
+                                       "x",           "\xE2\x82\xAC",
+                                       "\xD9\xAB",    "\xEF\xBC\x95",
+                                       "\xFF",        "\xC3",
+                                       "\x80",        std::string(1, '\0'),
+                                       "1.93627E+15", "e99999999999999999999"};
   return pieces[Below(std::size(pieces))];
 }
 
@@ -46,10 +57,8 @@ std::string HostileText() {
     case 2:  // an amount of any size and precision, as someone might paste it
       text = (Below(4) == 0 ? "-" : "") + Digits(1 + Below(18)) + "." + Digits(Below(12));
       return Below(4) ? text : text + "e" + std::to_string(Below(640) - 320) + Piece();
-    case 3:
-      return std::string(Below(2) ? "&H" : "&O") + Digits(Below(400));
-    default:
-      return Digits(Below(2000)) + Piece() + Digits(Below(400));
+    case 3: return std::string(Below(2) ? "&H" : "&O") + Digits(Below(400));
+    default: return Digits(Below(2000)) + Piece() + Digits(Below(400));
   }
 }
 

@@ -132,11 +132,13 @@ int main(int argc, char** argv) {
   for (;;) {
     int status = 0;
     if (waitpid(child, &status, WNOHANG) == child) {
-      Say("exited " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)));
+      Say("exited " +
+          std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)));
       return 0;
     }
     std::vector<pollfd> fds;
-    for (int i = 0; i < count; ++i) fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
+    for (int i = 0; i < count; ++i)
+      fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
     if (clientIce) fds.push_back({IceConnectionNumber(clientIce), POLLIN, 0});
     if (stdinOpen) fds.push_back({STDIN_FILENO, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), 100) <= 0) continue;
@@ -160,7 +162,8 @@ int main(int argc, char** argv) {
     for (const pollfd& fd : fds) {
       if (!fd.revents) continue;
       if (clientIce && fd.fd == IceConnectionNumber(clientIce)) {
-        if (IceProcessMessages(clientIce, nullptr, nullptr) == IceProcessMessagesIOError && clientIce) {
+        if (IceProcessMessages(clientIce, nullptr, nullptr) == IceProcessMessagesIOError &&
+            clientIce) {
           HangUp();
         }
       } else if (fd.fd == STDIN_FILENO) {

@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   if (argc != 2) return 2;
   FileStore store(argv[1]);
   KeyHandle key = 0;
-  const bool open = store.OpenKey(kCurrentUser, "Software\\Quillmere\\Kestrova", kKeyRead, key) ==
-                    kSuccess;
+  const bool open =
+      store.OpenKey(kCurrentUser, "Software\\Quillmere\\Kestrova", kKeyRead, key) == kSuccess;
   for (const auto name : kValueNames) {
     std::string value;
     if (open && store.QueryValue(key, std::string(name), value) == kSuccess) {

@@ -22,7 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
 const std::string kSub = "Software\\Quillmere\\Kestrova";
-const std::string kGood = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n\"Euro\"=\"1\"\n";
+const std::string kGood =
+    "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n\"Euro\"=\"1\"\n";
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -47,9 +48,7 @@ unsigned ModeOf(const fs::path& p) { return static_cast<unsigned>(fs::status(p).
 // The system's calls, writing at most 100 bytes at a time; the call named `failing` fails with
 // EIO once `successes` of its kind have gone through.
 struct FaultyIo : FileIo {
-  bool Fails(const char* call) {
-    return failing == call && successes-- <= 0 && (errno = EIO) != 0;
-  }
+  bool Fails(const char* call) { return failing == call && successes-- <= 0 && (errno = EIO) != 0; }
   int Open(const std::string& path, int flags, mode_t mode) override {
     const bool read = !(flags & (O_CREAT | O_DIRECTORY));
     readOpens += read;
@@ -155,7 +154,10 @@ TEST_F(FileStoreTest, PrivateFoldersAndFileInTheTextFormatThatKeepsAnyValue) {
   ASSERT_EQ(Create(made, "Software\\Other"), kSuccess);
   ASSERT_EQ(Put(made, "Euro", "1"), kSuccess);
   ASSERT_EQ(Put(made, "Tooltip", " Belgian \"Francs\" "), kSuccess);
-  ASSERT_EQ(Put(made, "Odd\\Name", "a\\b\nc\rd\te\x01" "f\x1B\xE2\x82\xAC"), kSuccess);
+  ASSERT_EQ(Put(made, "Odd\\Name",
+                "a\\b\nc\rd\te\x01"
+                "f\x1B\xE2\x82\xAC"),
+            kSuccess);
   ASSERT_EQ(Put(made, "", "default"), kSuccess);
   ASSERT_EQ(Put(made, "EURO", "2"), kSuccess);
   ASSERT_EQ(made.SetValue(kCurrentUser, "AtRoot", ""), kSuccess);
@@ -166,10 +168,17 @@ TEST_F(FileStoreTest, PrivateFoldersAndFileInTheTextFormatThatKeepsAnyValue) {
                 "\n[HKEY_CURRENT_USER\\Software\\Other]\n");
 
   // Awkward values come back exactly.
-  const std::string values[] = {
-      " Belgian Francs ", "", "say \"cheese\"", "C:\\Temp\\new", "two\nlines\r\n",
-      "\tTab\t\x01\x1F\x7F", std::string("nul\0in", 6), "\xC3\x96sterreich \xE2\x82\xAC",
-      "\xFF\xFE", "\"=\"\n[HKEY_CURRENT_USER\\Other]", std::string(10000, 'x') + "end"};
+  const std::string values[] = {" Belgian Francs ",
+                                "",
+                                "say \"cheese\"",
+                                "C:\\Temp\\new",
+                                "two\nlines\r\n",
+                                "\tTab\t\x01\x1F\x7F",
+                                std::string("nul\0in", 6),
+                                "\xC3\x96sterreich \xE2\x82\xAC",
+                                "\xFF\xFE",
+                                "\"=\"\n[HKEY_CURRENT_USER\\Other]",
+                                std::string(10000, 'x') + "end"};
   for (const std::string& value : values) {
     ASSERT_EQ(Put(made, "Tooltip", value), kSuccess);
     FileStore fresh;
@@ -180,7 +189,8 @@ TEST_F(FileStoreTest, PrivateFoldersAndFileInTheTextFormatThatKeepsAnyValue) {
 
 TEST_F(FileStoreTest, HandEditedFilesAreReadOnceAndAsMeant) {
   const std::string edited =
-      "\xEF\xBB\xBF" "REGEDIT4\r\n\r\n; the values I like\r\n"
+      "\xEF\xBB\xBF"
+      "REGEDIT4\r\n\r\n; the values I like\r\n"
       "   [hkey_current_user\\SOFTWARE\\quillmere\\KESTROVA]   \r\n"
       "  \"Euro\"  =   \"12.5\"\r\n\"Tooltip\"=\" Belgian Francs \"\t\r\n@=\"img\tGER\"\r\n"
       "\"Euro\"=\"13\"";  // the later line wins, with no line end at all
@@ -206,14 +216,20 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBad) {
     for (int level = 0; level < 500; ++level) many += "\\" + std::string(30, 'k');
     many += "]\n";
   }
-  const struct { std::string bytes; bool euroKept; } cases[] = {
+  const struct {
+    std::string bytes;
+    bool euroKept;
+  } cases[] = {
       {good + "\"Tooltip\"=\" Belgian Fr", true},  // cut off
       {good + "\"Tooltip\"=\"a\\qb\"\n", true},
       {good + "\"Tooltip\"=\"a\" b\n", true},
       {good + "[HKEY_LOCAL_MACHINE\\Software]\n\"Tooltip\"=\"m\"\n", true},
       {good.substr(9), true},  // no header
       {"REGEDIT4\n\"Euro\"=\"1\"\n", false},
-      {std::string("\x7F" "ELF\x02\0\0\n\xFF\xFE", 10), false},
+      {std::string("\x7F"
+                   "ELF\x02\0\0\n\xFF\xFE",
+                   10),
+       false},
       {"", false},
       {good + deep + "]\n", true},
       {good + many, true},
@@ -264,10 +280,12 @@ TEST_F(FileStoreTest, AnOlderDamagedCopyStaysAndTheDeadCopiesTemporariesGo) {
   WriteFile(folder / TemporaryOf(file, DeadPid()), "half");
   WriteFile(folder / running, "half");
   EXPECT_TRUE(store.Damaged());
-  EXPECT_NE(Stderr([&] { ASSERT_EQ(Create(store), kSuccess); }).find(bad + ".1"), std::string::npos);
+  EXPECT_NE(Stderr([&] { ASSERT_EQ(Create(store), kSuccess); }).find(bad + ".1"),
+            std::string::npos);
   EXPECT_EQ(ReadFile(bad), "damaged before");
   EXPECT_EQ(ReadFile(bad + ".1"), "damaged again");
-  EXPECT_EQ(Tree(folder), (Names{"Kestrova.reg", "Kestrova.reg.bad", "Kestrova.reg.bad.1", running}));
+  EXPECT_EQ(Tree(folder),
+            (Names{"Kestrova.reg", "Kestrova.reg.bad", "Kestrova.reg.bad.1", running}));
 }
 
 // A save killed after making its temporary must find no other left beside it, so the clean-up
@@ -289,14 +307,16 @@ TEST_F(FileStoreTest, DeadCopiesTemporariesGoBeforeTheSaveEvenBehindALink) {
 
 TEST_F(FileStoreTest, WhatCannotBeReadIsNotWaitedOnAndMovedAside) {
   const std::string bytes = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"A\"=\"1\"\n";
-  for (const fs::file_type type : {fs::file_type::fifo, fs::file_type::directory, fs::file_type::regular}) {
+  for (const fs::file_type type :
+       {fs::file_type::fifo, fs::file_type::directory, fs::file_type::regular}) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     const bool plain = type == fs::file_type::regular;
     if (plain) {
       WriteFile(file, bytes);  // but it fails to open
     } else {
-      ASSERT_EQ(type == fs::file_type::fifo ? mkfifo(file.c_str(), 0600) : mkdir(file.c_str(), 0700), 0);
+      ASSERT_EQ(
+          type == fs::file_type::fifo ? mkfifo(file.c_str(), 0600) : mkdir(file.c_str(), 0700), 0);
     }
     FileStore damaged(file.string(), &io);
     io.failing = plain ? "open-read" : "";
@@ -341,11 +361,12 @@ TEST_F(FileStoreTest, AFailedSaveLeavesTheOldFileIsToldOnceAndIsKeptForTheNextCo
     io.failing = call;
     io.successes = successes;
     // Told once: a close makes no window, and the next commits would only repeat it.
-    EXPECT_EQ(Stderr([&] {
-                EXPECT_EQ(Put(writer, "Tooltip", std::string(1000, 'n')), kWriteFault);
-                EXPECT_EQ(Put(writer, "Euro", "2"), kWriteFault);
-              }),
-              "Kestrova: the settings could not be saved to " + file.string() + ": Input/output error\n");
+    EXPECT_EQ(
+        Stderr([&] {
+          EXPECT_EQ(Put(writer, "Tooltip", std::string(1000, 'n')), kWriteFault);
+          EXPECT_EQ(Put(writer, "Euro", "2"), kWriteFault);
+        }),
+        "Kestrova: the settings could not be saved to " + file.string() + ": Input/output error\n");
     EXPECT_EQ(ReadFile(file), before);
     EXPECT_EQ(Tree(folder), Names{"Kestrova.reg"});
 

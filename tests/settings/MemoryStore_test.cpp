@@ -31,9 +31,9 @@ TEST(MemoryStore, HandlesCarryTheirRightsAndNamesFoldAsciiCaseOnly) {
 TEST(MemoryStore, RejectsEmptyOverlongAndControlKeyNames) {
   MemoryStore store;
   KeyHandle key = 0;
-  for (const std::string& name : {std::string("\\Software"), std::string("Software\\\\Quillmere"),
-                                  std::string("Software\\"), std::string("Line\nFeed"),
-                                  std::string(256, 'k')}) {
+  for (const std::string& name :
+       {std::string("\\Software"), std::string("Software\\\\Quillmere"), std::string("Software\\"),
+        std::string("Line\nFeed"), std::string(256, 'k')}) {
     EXPECT_EQ(store.CreateKey(kCurrentUser, name, key), kInvalidParameter) << name;
     EXPECT_EQ(store.OpenKey(kCurrentUser, name, kKeyRead, key), kFileNotFound) << name;
   }

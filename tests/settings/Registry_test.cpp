@@ -31,9 +31,9 @@ class RegistryTest : public ::testing::Test {
 
 TEST(RegistryRoots, SevenExactNames) {
   KeyHandle handle = 0x80000000;
-  for (const char* name : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
-                           "HKEY_USERS", "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                           "HKEY_DYN_DATA"}) {
+  for (const char* name :
+       {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"}) {
     EXPECT_EQ(Registry::RootKeyFromName(name), handle++) << name;
   }
   for (const char* other : {"hkey_current_user", "HKEY_CURRENT_USER ", "HKEY_", ""}) {
@@ -42,7 +42,11 @@ TEST(RegistryRoots, SevenExactNames) {
 }
 
 TEST_F(RegistryTest, SplitKeyPath) {
-  const struct { std::string path; KeyHandle root; std::string subKey; } cases[] = {
+  const struct {
+    std::string path;
+    KeyHandle root;
+    std::string subKey;
+  } cases[] = {
       {kPath, kCurrentUser, "Software\\Quillmere\\Kestrova"},
       {"HKEY_LOCAL_MACHINE", kLocalMachine, ""},
       {"HKEY_USERS\\\\x", kUsers, "\\x"},

@@ -73,13 +73,16 @@ class FrmMainTest : public QObject {
   QLabel* rateLine() { return control<QLabel>("Label1"); }
   QString key() { return control<QLabel>("lblHIDDENimg")->text(); }
   QString backgroundKey() { return control<QLabel>("lblHIDDENbg")->text(); }
-  qint64 pictureOf(const QString& hidden) { return window_->hiddenImage(hidden)->picture().cacheKey(); }
+  qint64 pictureOf(const QString& hidden) {
+    return window_->hiddenImage(hidden)->picture().cacheKey();
+  }
   QAction* entry(const char* name) { return control<QAction>(name); }
   void country(const char* key) { window_->mnuCountry_Click(*core::FindCountryByKey(key)); }
 
   void write(std::initializer_list<std::pair<std::string_view, std::string>> values) {
     settings::Registry::CreateSettingsKey(kKey);
-    for (const auto& [name, value] : values) settings::Registry::WriteSettingValue(kKey, std::string(name), value);
+    for (const auto& [name, value] : values)
+      settings::Registry::WriteSettingValue(kKey, std::string(name), value);
   }
   std::string read(std::string_view name) {
     return settings::Registry::ReadSettingValue(kKey, std::string(name)).value_or("<none>");
@@ -95,14 +98,16 @@ class FrmMainTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
 
-  // What no key of a plain keyboard types arrives as a whole character, as an input method sends it.
+  // What no key of a plain keyboard types arrives as a whole character, as an input method sends
+  // it.
   void type(QWidget* box, const QString& text) {
     box->setFocus();
     for (const char32_t c : text.toUcs4()) {
       if (c < 0x80) {
         QTest::keyClick(box, char(c));
       } else {
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
       }
     }
   }
@@ -121,10 +126,13 @@ class FrmMainTest : public QObject {
   }
 
   // An empty spot of the background, away from every control on it.
-  void doubleClickBackground() { QTest::mouseDClick(background(), Qt::LeftButton, {}, QPoint(185, 140)); }
+  void doubleClickBackground() {
+    QTest::mouseDClick(background(), Qt::LeftButton, {}, QPoint(185, 140));
+  }
 
   // Opens the country pop-up with `open` and plays `keys` in it; returns its disabled entries.
-  QStringList inPopup(const std::function<void()>& open, QList<Qt::Key> keys, QPoint* shownAt = nullptr) {
+  QStringList inPopup(const std::function<void()>& open, QList<Qt::Key> keys,
+                      QPoint* shownAt = nullptr) {
     QStringList disabled;
     QTimer::singleShot(50, this, [&] {
       QWidget* popup = QApplication::activePopupWidget();
@@ -144,7 +152,8 @@ class FrmMainTest : public QObject {
     store_ = std::make_unique<RecordingStore>();
     settings::Registry::SetStore(store_.get());
     messages_.clear();
-    ui::platform::SetMessageHook([this](const ui::platform::MessageRequest& m) { messages_.append(m); });
+    ui::platform::SetMessageHook(
+        [this](const ui::platform::MessageRequest& m) { messages_.append(m); });
   }
   void cleanup() {
     window_.reset();
@@ -159,22 +168,25 @@ class FrmMainTest : public QObject {
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QVERIFY(!(window_->windowFlags() & Qt::WindowMaximizeButtonHint));
     const std::pair<const char*, QRect> places[] = {
-        {"SSPanel1", {0, 0, 204, 162}}, {"Picture1", {6, 6, 192, 149}}, {"txtEURO", {54, 20, 122, 22}},
-        {"txtCURRENCIES", {54, 50, 122, 22}}, {"imgFlags", {15, 45, 32, 32}}, {"imgEuro", {15, 15, 32, 32}},
-        {"Label1", {56, 77, 115, 17}}, {"cmdAbout", {15, 102, 79, 27}}, {"cmdExit", {97, 102, 79, 27}}};
+        {"SSPanel1", {0, 0, 204, 162}}, {"Picture1", {6, 6, 192, 149}},
+        {"txtEURO", {54, 20, 122, 22}}, {"txtCURRENCIES", {54, 50, 122, 22}},
+        {"imgFlags", {15, 45, 32, 32}}, {"imgEuro", {15, 15, 32, 32}},
+        {"Label1", {56, 77, 115, 17}},  {"cmdAbout", {15, 102, 79, 27}},
+        {"cmdExit", {97, 102, 79, 27}}};
     for (const auto& [name, place] : places) QCOMPARE(control<QWidget>(name)->geometry(), place);
     QCOMPARE(control<QPushButton>("cmdAbout")->text(), QStringLiteral("&About"));
     QCOMPARE(control<QPushButton>("cmdExit")->text(), QStringLiteral("E&xit"));
     QCOMPARE(flag()->toolTip(), QStringLiteral(" Double-click "));
     QCOMPARE(control<QWidget>("SSPanel1")->palette().color(QPalette::Window), QColor(0, 128, 128));
-    for (const char* hidden : {"lblHIDDENimg", "lblHIDDENbg", "imgDefault", "imgFive", "imgFivehundred",
-                               "imgBEL", "imgESP"}) {
+    for (const char* hidden : {"lblHIDDENimg", "lblHIDDENbg", "imgDefault", "imgFive",
+                               "imgFivehundred", "imgBEL", "imgESP"}) {
       QVERIFY2(!window_->rect().intersects(control<QWidget>(hidden)->geometry()), hidden);
     }
     auto spoken = [this](const char* name) {
       return QAccessible::queryAccessibleInterface(control<QWidget>(name))->text(QAccessible::Name);
     };
-    for (const char* visible : {"txtEURO", "txtCURRENCIES", "imgFlags", "Picture1", "cmdAbout", "cmdExit"}) {
+    for (const char* visible :
+         {"txtEURO", "txtCURRENCIES", "imgFlags", "Picture1", "cmdAbout", "cmdExit"}) {
       QVERIFY2(!spoken(visible).isEmpty(), visible);
     }
     QCOMPARE(spoken("Label1"), rateLine()->text());
@@ -201,7 +213,8 @@ class FrmMainTest : public QObject {
 
     // Tab walks the boxes, the buttons, the background and the flag, in that order.
     QCOMPARE(QApplication::focusWidget(), euro());
-    for (const char* next : {"txtCURRENCIES", "cmdAbout", "cmdExit", "Picture1", "imgFlags", "txtEURO"}) {
+    for (const char* next :
+         {"txtCURRENCIES", "cmdAbout", "cmdExit", "Picture1", "imgFlags", "txtEURO"}) {
       pressAndRelease(Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
     }
@@ -214,7 +227,8 @@ class FrmMainTest : public QObject {
     QCOMPARE(menu->objectName(), QStringLiteral("mnuCountries"));
     QStringList entries, table;
     for (QAction* action : menu->actions()) entries << action->objectName() + '=' + action->text();
-    for (const core::CountryRecord& row : core::CountryTable()) table << Q(row.menuEntry) + '=' + Q(row.caption);
+    for (const core::CountryRecord& row : core::CountryTable())
+      table << Q(row.menuEntry) + '=' + Q(row.caption);
     QCOMPARE(entries, table);
   }
 
@@ -276,8 +290,11 @@ class FrmMainTest : public QObject {
     type(euro(), QStringLiteral("6"));
     euro()->selectAll();
     const std::pair<Qt::Key, Qt::KeyboardModifier> refused[] = {
-        {Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}, {Qt::Key_X, Qt::ControlModifier},
-        {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Backspace, Qt::ControlModifier}};
+        {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_Insert, Qt::ShiftModifier},
+        {Qt::Key_X, Qt::ControlModifier},
+        {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_Backspace, Qt::ControlModifier}};
     for (const auto& [key, modifier] : refused) {
       QTest::keyClick(euro(), key, modifier);
       QCOMPARE(euro()->text(), QStringLiteral("56"));
@@ -319,8 +336,8 @@ class FrmMainTest : public QObject {
   void doubleClicksCycleTheTwelveFlagsAndTheEightBackgrounds() {
     start();
     euro()->setText(QStringLiteral("100"));
-    for (const char* next : {"imgGER", "imgFIN", "imgFRA", "imgGRI", "imgIER", "imgITA", "imgLUX", "imgNED",
-                             "imgATS", "imgPOR", "imgESP", "imgBEL"}) {
+    for (const char* next : {"imgGER", "imgFIN", "imgFRA", "imgGRI", "imgIER", "imgITA", "imgLUX",
+                             "imgNED", "imgATS", "imgPOR", "imgESP", "imgBEL"}) {
       QTest::mouseDClick(flag(), Qt::LeftButton);
       const core::CountryRecord* row = core::FindCountryByKey(next);
       QCOMPARE(key(), QString::fromLatin1(next));
@@ -370,7 +387,8 @@ class FrmMainTest : public QObject {
     start();
     country("imgITA");
     auto rightPress = [this] { QTest::mousePress(flag(), Qt::RightButton); };
-    const QList<Qt::Key> toFrance = {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return};
+    const QList<Qt::Key> toFrance = {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                                     Qt::Key_Return};
     QCOMPARE(inPopup(rightPress, toFrance), QStringList{QStringLiteral("mnuItaly")});
     QCOMPARE(key(), QStringLiteral("imgFRA"));
     QVERIFY(entry("mnuItaly")->isEnabled());
@@ -433,10 +451,12 @@ class FrmMainTest : public QObject {
     // Both menu keys open the pop-up under the flag; Down and Enter choose the first entry
     // that can be chosen.
     const std::tuple<Qt::Key, Qt::KeyboardModifier, const char*, const char*> menuKeys[] = {
-        {Qt::Key_Menu, Qt::NoModifier, "mnuFrance", "imgBEL"}, {Qt::Key_F10, Qt::ShiftModifier, "mnuBelgium", "imgGER"}};
+        {Qt::Key_Menu, Qt::NoModifier, "mnuFrance", "imgBEL"},
+        {Qt::Key_F10, Qt::ShiftModifier, "mnuBelgium", "imgGER"}};
     for (const auto& [menuKey, modifier, disabled, chosen] : menuKeys) {
       QPoint shownAt;
-      QCOMPARE(inPopup([&] { QTest::keyClick(flag(), menuKey, modifier); }, {Qt::Key_Down, Qt::Key_Return}, &shownAt),
+      QCOMPARE(inPopup([&] { QTest::keyClick(flag(), menuKey, modifier); },
+                       {Qt::Key_Down, Qt::Key_Return}, &shownAt),
                QStringList{QString::fromLatin1(disabled)});
       QCOMPARE(shownAt, flag()->mapToGlobal(QPoint(0, flag()->height())));
       QCOMPARE(key(), QString::fromLatin1(chosen));
@@ -468,7 +488,8 @@ class FrmMainTest : public QObject {
     QTRY_COMPARE(backgroundKey(), QStringLiteral("imgTwenty"));
     QVERIFY(!backgroundReader->actionInterface()->actionNames().contains(
         QAccessibleActionInterface::showMenuAction()));
-    QTimer::singleShot(50, this, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
+    QTimer::singleShot(50, this,
+                       [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
     flagReader->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
     QTRY_VERIFY(!entry("mnuGermany")->isEnabled());
   }
@@ -482,15 +503,19 @@ class FrmMainTest : public QObject {
     window_->move(300, 200);
     store_->log.clear();
     window_->close();
-    QCOMPARE(store_->log, QStringList({"begin", "set Top", "set Left", "set Euro", "set Currency",
-                                       "set Image", "set Description", "set Tooltip",
-                                       "set Background", "commit"}));
+    QCOMPARE(store_->log,
+             QStringList({"begin", "set Top", "set Left", "set Euro", "set Currency", "set Image",
+                          "set Description", "set Tooltip", "set Background", "commit"}));
     const std::string top = std::to_string(window_->frameGeometry().top() * 15);
     const std::pair<std::string_view, std::string> saved[] = {
-        {settings::kEuro, "12,5"},          {settings::kCurrency, "1.96"},
-        {settings::kImage, "imgGER"},       {settings::kDescription, "1 EUR = 1.95583 DEM"},
-        {settings::kTooltip, " German Marks "}, {settings::kBackground, "imgTen"},
-        {settings::kTop, top},              {settings::kLeft, std::to_string(window_->frameGeometry().left() * 15)}};
+        {settings::kEuro, "12,5"},
+        {settings::kCurrency, "1.96"},
+        {settings::kImage, "imgGER"},
+        {settings::kDescription, "1 EUR = 1.95583 DEM"},
+        {settings::kTooltip, " German Marks "},
+        {settings::kBackground, "imgTen"},
+        {settings::kTop, top},
+        {settings::kLeft, std::to_string(window_->frameGeometry().left() * 15)}};
     for (const auto& [name, value] : saved) QCOMPARE(read(name), value);
 
     // Closing again writes nothing more.
@@ -512,8 +537,11 @@ class FrmMainTest : public QObject {
     // Each value is restored by itself: the flag from its key, the rate line from its own value.
     window_.reset();
     init();
-    write({{settings::kEuro, "1"}, {settings::kImage, "imgGER"}, {settings::kDescription, "1 EUR = 40.3399 BEF"},
-           {settings::kTooltip, " Belgian Francs "}, {settings::kBackground, "imgten"}});
+    write({{settings::kEuro, "1"},
+           {settings::kImage, "imgGER"},
+           {settings::kDescription, "1 EUR = 40.3399 BEF"},
+           {settings::kTooltip, " Belgian Francs "},
+           {settings::kBackground, "imgten"}});
     start();
     QCOMPARE(national()->text(), QStringLiteral("Error"));
     QCOMPARE(rateLine()->text(), QStringLiteral("1 EUR = 40.3399 BEF"));
@@ -550,8 +578,8 @@ class FrmMainTest : public QObject {
     write({{settings::kTop, "-120"}, {settings::kLeft, "300"}});
     start();
     // Centred by the outer size known while loading, before any frame is put around it.
-    QCOMPARE(window_->frameGeometry().topLeft(),
-             QPoint((screen.width() - window_->width()) / 2, (screen.height() - window_->height()) / 2));
+    QCOMPARE(window_->frameGeometry().topLeft(), QPoint((screen.width() - window_->width()) / 2,
+                                                        (screen.height() - window_->height()) / 2));
 
     // Not a number: the designed place stays.
     write({{settings::kTop, "Error"}, {settings::kLeft, "1e39"}});
@@ -583,7 +611,8 @@ class FrmMainTest : public QObject {
   void startupRefusesASecondCopyAndReportsItsErrors() {
     ui::StartupEnvironment environment;
     environment.checkInstance = [] {
-      return ui::StartupEnvironment::InstanceResult{ui::StartupEnvironment::Instance::AlreadyRunning, 0, {}};
+      return ui::StartupEnvironment::InstanceResult{
+          ui::StartupEnvironment::Instance::AlreadyRunning, 0, {}};
     };
     window_ = std::make_unique<ui::frmMain>();
     QVERIFY(!window_->Form_Initialize(environment));
@@ -596,10 +625,13 @@ class FrmMainTest : public QObject {
     const std::pair<int, const char*> reports[] = {
         {339, " 339 - x\r\n\r\nRe-install the program to fix this."},
         {-5, "-5 - x\r\n\r\nPlease inform the author with the error description above."},
-        {50003, " 50003 - x\r\n\r\nRe-install the program to fix this, or get the latest Dornakits at Quillmere."}};
+        {50003,
+         " 50003 - x\r\n\r\nRe-install the program to fix this, or get the latest Dornakits at "
+         "Quillmere."}};
     for (const auto& [number, report] : reports) {
       QCOMPARE(ui::StartupErrorText(number, QStringLiteral("x")),
-               QStringLiteral("An Error was generated:\r\nDescription: Error") + QString::fromLatin1(report));
+               QStringLiteral("An Error was generated:\r\nDescription: Error") +
+                   QString::fromLatin1(report));
     }
 
     // A missing image format, a missing picture and a broken one: one report, the first error.
@@ -624,7 +656,9 @@ class FrmMainTest : public QObject {
     // A background is checked at start, and decoded only when first asked for.
     messages_.clear();
     QTemporaryDir full;
-    const auto path = [&](const char* relative) { return full.filePath(QString::fromLatin1(relative)); };
+    const auto path = [&](const char* relative) {
+      return full.filePath(QString::fromLatin1(relative));
+    };
     for (const char* folder : {"flags", "backgrounds", "pictures"}) {
       QDir(full.path()).mkpath(QString::fromLatin1(folder));
       for (const QString& name : QDir(QStringLiteral(":/%1").arg(folder)).entryList()) {
@@ -641,15 +675,19 @@ class FrmMainTest : public QObject {
     window_ = std::make_unique<ui::frmMain>();
     QVERIFY(window_->Form_Initialize(environment));
     QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].text.contains(QStringLiteral("Error 50003 - Unexpected error loading backgrounds/imgTen.jpg")),
+    QVERIFY2(messages_[0].text.contains(
+                 QStringLiteral("Error 50003 - Unexpected error loading backgrounds/imgTen.jpg")),
              qPrintable(messages_[0].text));
-    auto picture = [this](const char* key) { return window_->hiddenImage(QString::fromLatin1(key))->picture(); };
+    auto picture = [this](const char* key) {
+      return window_->hiddenImage(QString::fromLatin1(key))->picture();
+    };
     QVERIFY(picture("imgTen").isNull());
     QVERIFY(picture("imgTwenty").isNull());
 
     // A sound one is read from where it was when first asked for, then kept.
     QFile::remove(path("backgrounds/imgFifty.jpg"));
-    QVERIFY(QFile::copy(QStringLiteral(":/backgrounds/imgFive.jpg"), path("backgrounds/imgFifty.jpg")));
+    QVERIFY(
+        QFile::copy(QStringLiteral(":/backgrounds/imgFive.jpg"), path("backgrounds/imgFifty.jpg")));
     const QPixmap fifty = picture("imgFifty");
     QCOMPARE(fifty.toImage(), picture("imgFive").toImage());
     QVERIFY(QFile::remove(path("backgrounds/imgFifty.jpg")));

@@ -50,7 +50,8 @@ class FrmAboutTest : public QObject {
   frmabout* OpenShown() {
     shown_ = new frmabout(main_.get());
     shown_->show();
-    if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == shown_; })) qWarning("never active");
+    if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == shown_; }))
+      qWarning("never active");
     return shown_;
   }
 
@@ -80,11 +81,16 @@ class FrmAboutTest : public QObject {
     year_ = 2031;
     frmabout dlg(main_.get());
     const std::pair<const char*, QString> texts[] = {
-        {"lblprogtitle", "Kestrova"},          {"lblversion", QString("Version ") + kestrova::kVersionText},
-        {"lblcopyright", "\u00A9 2002-2031"},  {"lblcopyright2", "Venstrup"},
-        {"lbltext1", "Kestrova is freeware."}, {"lbltext2", "Copy it and pass it on freely."},
-        {"lbltext3", "Play and enjoy!"},       {"lbltext4", "For updates and other freeware,"},
-        {"lbltext5", "Visit my homepage at"},  {"lblurl", kUrl},
+        {"lblprogtitle", "Kestrova"},
+        {"lblversion", QString("Version ") + kestrova::kVersionText},
+        {"lblcopyright", "\u00A9 2002-2031"},
+        {"lblcopyright2", "Venstrup"},
+        {"lbltext1", "Kestrova is freeware."},
+        {"lbltext2", "Copy it and pass it on freely."},
+        {"lbltext3", "Play and enjoy!"},
+        {"lbltext4", "For updates and other freeware,"},
+        {"lbltext5", "Visit my homepage at"},
+        {"lblurl", kUrl},
     };
     for (const auto& [name, text] : texts) {  // also there for assistive tools
       QCOMPARE(Label(&dlg, name)->text(), text);
@@ -94,10 +100,11 @@ class FrmAboutTest : public QObject {
     QCOMPARE(dlg.windowTitle(), QStringLiteral("About"));
 
     QVERIFY(dlg.size() == QSize(220, 293) && dlg.minimumSize() == dlg.maximumSize());
-    for (const auto& [name, place] : {std::pair{"cmdok", QRect(24, 240, 106, 26)},
-                                      {"lblprogtitle", QRect(24, 23, 245, 22)},
-                                      {"lblcopyright2", QRect(24, 76, 172, 16)},
-                                      {"imghand", QRect(107, 292, 32, 32)}})  // one pixel row inside
+    for (const auto& [name, place] :
+         {std::pair{"cmdok", QRect(24, 240, 106, 26)},
+          {"lblprogtitle", QRect(24, 23, 245, 22)},
+          {"lblcopyright2", QRect(24, 76, 172, 16)},
+          {"imghand", QRect(107, 292, 32, 32)}})  // one pixel row inside
       QCOMPARE(dlg.findChild<QWidget*>(name)->geometry(), place);
     QCOMPARE(Label(&dlg, "lblprogtitle")->font(), kestrova::ui::SansFont(13.5));
     QCOMPARE(Label(&dlg, "lblversion")->font(), kestrova::ui::SansFont(9.75, true));
@@ -105,8 +112,11 @@ class FrmAboutTest : public QObject {
       QCOMPARE(Label(&dlg, name)->font(), kestrova::ui::SansFont(8.25));
     // Auto-sized labels hold their whole text inside the window's margins; the address may
     // narrow its font for that, but not below 6 pt.
-    for (const auto& [name, top] : {std::pair{"lblurl", 207}, {"lbltext2", 126}, {"lbltext4", 180},
-                                    {"lbltext5", 193}, {"lblcopyright", 62}}) {
+    for (const auto& [name, top] : {std::pair{"lblurl", 207},
+                                    {"lbltext2", 126},
+                                    {"lbltext4", 180},
+                                    {"lbltext5", 193},
+                                    {"lblcopyright", 62}}) {
       QLabel* label = Label(&dlg, name);
       QCOMPARE(label->pos(), QPoint(24, top));
       QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()), name);
@@ -120,7 +130,9 @@ class FrmAboutTest : public QObject {
     const QImage shot = dlg.grab().toImage();
     const QColor dark(0x40, 0x00, 0x40), light = dlg.palette().color(QPalette::Light);
     const QColor base = dlg.palette().color(QPalette::Base);
-    const auto is = [](QColor wanted) { return [wanted](QColor c) { return c.rgb() == wanted.rgb(); }; };
+    const auto is = [](QColor wanted) {
+      return [wanted](QColor c) { return c.rgb() == wanted.rgb(); };
+    };
     const auto etched = [&](QColor c) { return is(dark)(c) || is(light)(c); };
     // Two etched separators: a dark line over two rows of highlight, and nothing of either around.
     for (int top : {103, 161}) {
@@ -129,10 +141,13 @@ class FrmAboutTest : public QObject {
       QCOMPARE(Count(shot, QRect(23, top - 1, 177, 5), etched), 525);
     }
     // Only the "updates" line paints its background (the window background); only the link is blue.
-    const QRect updates = Label(&dlg, "lbltext4")->geometry(), visit = Label(&dlg, "lbltext5")->geometry();
+    const QRect updates = Label(&dlg, "lbltext4")->geometry(),
+                visit = Label(&dlg, "lbltext5")->geometry();
     QVERIFY(base != dlg.palette().color(QPalette::Window));
     QVERIFY(Count(shot, updates, is(base)) > updates.width() * updates.height() / 2);
-    const auto blueish = [](QColor c) { return c.blue() > c.red() + 60 && c.blue() > c.green() + 60; };
+    const auto blueish = [](QColor c) {
+      return c.blue() > c.red() + 60 && c.blue() > c.green() + 60;
+    };
     QVERIFY(Count(shot, Label(&dlg, "lblurl")->geometry(), blueish) > 30);
     QCOMPARE(Count(shot, visit, is(base)) + Count(shot, visit, blueish), 0);
   }
@@ -156,13 +171,17 @@ class FrmAboutTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(seen));
         QCOMPARE(Label(seen, "lblcopyright")->text(), QString("\u00A9 2002-%1").arg(year));
         QCOMPARE(seen->windowType(), Qt::Tool);  // out of the task bar
-        QCOMPARE(seen->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                                        Qt::WindowCloseButtonHint),
+        QCOMPARE(seen->windowFlags() & (Qt::WindowMinimizeButtonHint |
+                                        Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
                  Qt::WindowFlags(Qt::WindowCloseButtonHint));
-        QVERIFY(seen->windowModality() == Qt::ApplicationModal && seen->parentWidget() == main_.get());
-        QVERIFY((seen->frameGeometry().center() - main_->frameGeometry().center()).manhattanLength() <= 2);
+        QVERIFY(seen->windowModality() == Qt::ApplicationModal &&
+                seen->parentWidget() == main_.get());
+        QVERIFY(
+            (seen->frameGeometry().center() - main_->frameGeometry().center()).manhattanLength() <=
+            2);
         // As a user's click would come, through the window system.
-        QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {}, mainButton->geometry().center());
+        QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {},
+                          mainButton->geometry().center());
         checked = true;
         QTest::mouseClick(Ok(seen), Qt::LeftButton);
       });
@@ -176,8 +195,9 @@ class FrmAboutTest : public QObject {
 
   void keysPressOkButEscDoesNot() {
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> presses[] = {
-        {Qt::Key_Return, {}, true}, {Qt::Key_Enter, Qt::KeypadModifier, true}, {Qt::Key_Space, {}, true},
-        {Qt::Key_O, Qt::AltModifier, true}, {Qt::Key_Escape, {}, false}, {Qt::Key_O, {}, false}};
+        {Qt::Key_Return, {}, true},  {Qt::Key_Enter, Qt::KeypadModifier, true},
+        {Qt::Key_Space, {}, true},   {Qt::Key_O, Qt::AltModifier, true},
+        {Qt::Key_Escape, {}, false}, {Qt::Key_O, {}, false}};
     for (const auto& [key, modifiers, closes] : presses) {
       frmabout* dlg = OpenShown();
       QCOMPARE(QApplication::focusWidget(), Ok(dlg));
@@ -201,7 +221,8 @@ class FrmAboutTest : public QObject {
       const QPoint onLink = Label(dlg, "lblurl")->geometry().topLeft() + QPoint(5, 5);
       // Only a left click counts, and only on the link.
       QTest::mouseClick(dlg->windowHandle(), Qt::RightButton, {}, onLink);
-      QTest::mouseClick(dlg->windowHandle(), Qt::LeftButton, {}, Label(dlg, "lbltext5")->geometry().center());
+      QTest::mouseClick(dlg->windowHandle(), Qt::LeftButton, {},
+                        Label(dlg, "lbltext5")->geometry().center());
       QVERIFY(opened_.empty() && dlg->isVisible());
       QTest::mouseClick(dlg->windowHandle(), Qt::LeftButton, {}, onLink);
       // Minimised first, then opened while the window is still up, then closed.

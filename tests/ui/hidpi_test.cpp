@@ -48,7 +48,7 @@ class HidpiTest : public QObject {
       pictures.append({name, window.findChild<ui::PictureButton*>(name)->picture()});
     for (const char* key : {"imgBEL", "imgESP", "imgDefault", "imgFive", "imgFivehundred"})
       pictures.append({key, window.hiddenImage(key)->picture()});
-    const QSize designed[] = {{200, 200}, {32, 32}, {32, 32}, {200, 200}, {200, 200},
+    const QSize designed[] = {{200, 200}, {32, 32}, {32, 32},   {200, 200}, {200, 200},
                               {32, 32},   {32, 32}, {200, 200}, {192, 149}, {192, 149}};
     for (qsizetype i = 0; i < pictures.size(); ++i) {
       const auto& [name, picture] = pictures[i];
@@ -68,7 +68,8 @@ class HidpiTest : public QObject {
     QCOMPARE(flag.size(), QSize(64, 64));
     QVERIFY(SameArea(flag, {0, 0}, ":/flags/imgBEL@2x.gif", QRect(0, 12, 64, 40)));
     const QImage background = window.findChild<QWidget*>("Picture1")->grab().toImage();
-    QVERIFY(SameArea(background, {0, 0}, ":/backgrounds/imgDefault@2x.jpg", QRect(356, 266, 24, 24)));
+    QVERIFY(
+        SameArea(background, {0, 0}, ":/backgrounds/imgDefault@2x.jpg", QRect(356, 266, 24, 24)));
     const QImage button = window.findChild<QWidget*>("cmdAbout")->grab().toImage();
     QVERIFY(SameArea(button, {2, 2}, ":/pictures/buttonface@2x.jpg", QRect(2, 2, 24, 6)));
     QVERIFY(SameArea(button, {2, 2}, ":/pictures/buttonface@2x.jpg", QRect(118, 4, 20, 8)));
@@ -84,7 +85,8 @@ class HidpiTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&about));
     const QLabel* link = about.findChild<QLabel*>("lblurl");
     QTest::mouseMove(about.windowHandle(), QPoint(5, 5));
-    QTest::mouseMove(about.windowHandle(), link->geometry().topLeft() + QPoint(10, link->height() / 2));
+    QTest::mouseMove(about.windowHandle(),
+                     link->geometry().topLeft() + QPoint(10, link->height() / 2));
     const QCursor cursor = about.windowHandle()->cursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
     const QImage hand = about.findChild<QLabel*>("imghand")->pixmap().toImage();

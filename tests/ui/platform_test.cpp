@@ -3,11 +3,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include "ui/platform.h"
 
@@ -86,7 +86,8 @@ class PlatformTest : public QObject {
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
     const std::string path = SingleInstance::DefaultLockPath();
-    QCOMPARE(QString::fromStdString(path), dir.filePath(QStringLiteral("config/Quillmere/Kestrova.lock")));
+    QCOMPARE(QString::fromStdString(path),
+             dir.filePath(QStringLiteral("config/Quillmere/Kestrova.lock")));
     SingleInstance instance;
     QCOMPARE(instance.Acquire(path), State::First);
     qputenv("XDG_RUNTIME_DIR", runtime);

@@ -90,8 +90,12 @@ QImage triband(int scale, bool vertical, QRgb a, QRgb b, QRgb c) {
 
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QImage belgium(int s) { return triband(s, true, qRgb(0, 0, 0), qRgb(253, 218, 36), qRgb(239, 51, 64)); }
-QImage germany(int s) { return triband(s, false, qRgb(0, 0, 0), qRgb(221, 0, 0), qRgb(255, 206, 0)); }
+QImage belgium(int s) {
+  return triband(s, true, qRgb(0, 0, 0), qRgb(253, 218, 36), qRgb(239, 51, 64));
+}
+QImage germany(int s) {
+  return triband(s, false, qRgb(0, 0, 0), qRgb(221, 0, 0), qRgb(255, 206, 0));
+}
 
 QImage finland(int s) {
   const QRgb blue = qRgb(0, 47, 108);
@@ -128,27 +132,30 @@ QImage greece(int s) {
 QImage ireland(int s) { return triband(s, true, qRgb(22, 155, 98), kWhite, qRgb(255, 136, 62)); }
 QImage italy(int s) { return triband(s, true, qRgb(0, 146, 70), kWhite, qRgb(206, 43, 55)); }
 QImage luxembourg(int s) { return triband(s, false, qRgb(237, 41, 57), kWhite, qRgb(0, 161, 222)); }
-QImage netherlands(int s) { return triband(s, false, qRgb(174, 28, 40), kWhite, qRgb(33, 70, 139)); }
+QImage netherlands(int s) {
+  return triband(s, false, qRgb(174, 28, 40), kWhite, qRgb(33, 70, 139));
+}
 QImage austria(int s) { return triband(s, false, qRgb(200, 16, 46), kWhite, qRgb(200, 16, 46)); }
 
 QImage portugal(int s) {
   QImage image = emptyIcon(s);
   verticalBands(image, {{qRgb(0, 102, 0), 13}, {qRgb(255, 0, 0), 19}});
   // The armillary sphere on the border of the two colours, the shield on it.
-  stamp(image, 7, kFieldTop + 5,
-        {
-            "...yyyyy...",
-            ".yy.....yy.",
-            ".y.rrrrr.y.",
-            "y..rwwwr..y",
-            "yyyrwbwryyy",
-            "y..rbwbr..y",
-            "y..rwbwr..y",
-            ".y.rwwwr.y.",
-            ".yy.rrr.yy.",
-            "...yyyyy...",
-        },
-        {{'y', qRgb(255, 255, 0)}, {'r', qRgb(218, 41, 28)}, {'w', kWhite}, {'b', qRgb(0, 56, 168)}});
+  stamp(
+      image, 7, kFieldTop + 5,
+      {
+          "...yyyyy...",
+          ".yy.....yy.",
+          ".y.rrrrr.y.",
+          "y..rwwwr..y",
+          "yyyrwbwryyy",
+          "y..rbwbr..y",
+          "y..rwbwr..y",
+          ".y.rwwwr.y.",
+          ".yy.rrr.yy.",
+          "...yyyyy...",
+      },
+      {{'y', qRgb(255, 255, 0)}, {'r', qRgb(218, 41, 28)}, {'w', kWhite}, {'b', qRgb(0, 56, 168)}});
   return image;
 }
 

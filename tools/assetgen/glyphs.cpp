@@ -12,9 +12,7 @@ constexpr char16_t kEuro = u'\u20AC';
 QPainterPath unitGlyph(char16_t c) {
   QPainterPath p;
   switch (c) {
-    case u'0':
-      p.addEllipse(QRectF(0.04, 0.0, 0.54, 1.0));
-      break;
+    case u'0': p.addEllipse(QRectF(0.04, 0.0, 0.54, 1.0)); break;
     case u'1':
       p.moveTo(0.14, 0.22);
       p.lineTo(0.36, 0.0);
@@ -41,9 +39,7 @@ QPainterPath unitGlyph(char16_t c) {
       p.moveTo(0.06, 0.5);
       p.lineTo(0.42, 0.5);
       break;
-    case u'O':
-      p.addEllipse(QRectF(0.03, 0.0, 0.58, 1.0));
-      break;
+    case u'O': p.addEllipse(QRectF(0.03, 0.0, 0.58, 1.0)); break;
     case u'R':
       p.moveTo(0.06, 1.0);
       p.lineTo(0.06, 0.0);
@@ -70,8 +66,7 @@ QPainterPath unitGlyph(char16_t c) {
       p.lineTo(0.46, 0.60);
       break;
     }
-    default:
-      throw std::invalid_argument("no glyph for this character");
+    default: throw std::invalid_argument("no glyph for this character");
   }
   return p;
 }
@@ -80,12 +75,9 @@ QPainterPath unitGlyph(char16_t c) {
 
 double glyphWidth(char16_t c) {
   switch (c) {
-    case u'1':
-      return 0.46;
-    case u'E':
-      return 0.52;
-    case kEuro:
-      return 0.78;
+    case u'1': return 0.46;
+    case u'E': return 0.52;
+    case kEuro: return 0.78;
     default:
       unitGlyph(c);  // throws for characters we cannot draw
       return 0.64;

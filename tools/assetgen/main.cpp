@@ -35,7 +35,8 @@ void generate(const QString& assets, const QString& icons) {
   for (int scale : {1, 2}) {
     const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
     for (const NationalFlag& flag : nationalFlags(scale)) {
-      save(assets + "/flags/" + flag.key + suffix + ".gif", encodeGif(toIndexedCollecting(flag.image, 16)));
+      save(assets + "/flags/" + flag.key + suffix + ".gif",
+           encodeGif(toIndexedCollecting(flag.image, 16)));
     }
 
     const QByteArray texture = encodeJpeg(defaultTexture(scale), kJpegQuality);
@@ -51,7 +52,8 @@ void generate(const QString& assets, const QString& icons) {
                                                             {200, "imgTwohundred"},
                                                             {500, "imgFivehundred"}}};
     for (const auto& [value, key] : notes) {
-      save(assets + "/backgrounds/" + key + suffix + ".jpg", encodeJpeg(banknote(value, scale), kJpegQuality));
+      save(assets + "/backgrounds/" + key + suffix + ".jpg",
+           encodeJpeg(banknote(value, scale), kJpegQuality));
     }
 
     save(assets + "/pictures/imgEuro" + suffix + ".ico",
@@ -61,11 +63,13 @@ void generate(const QString& assets, const QString& icons) {
   }
 
   const std::vector<QRgb> handColours{qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)};
-  save(assets + "/pictures/hand.ico", encodeIco({{toIndexed(pointingHand(32), handColours, 16), 4},
-                                                 {toIndexed(pointingHand(16), handColours, 16), 4}}));
+  save(assets + "/pictures/hand.ico",
+       encodeIco({{toIndexed(pointingHand(32), handColours, 16), 4},
+                  {toIndexed(pointingHand(16), handColours, 16), 4}}));
 
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    save(icons + QStringLiteral("/hicolor/%1x%1/apps/kestrova.png").arg(size), encodePng(windowIcon(size)));
+    save(icons + QStringLiteral("/hicolor/%1x%1/apps/kestrova.png").arg(size),
+         encodePng(windowIcon(size)));
   }
 }
 

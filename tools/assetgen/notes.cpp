@@ -25,8 +25,8 @@ namespace {
 // Lattice noise from an integer hash: the same on every machine, unlike the
 // distributions of the standard library.
 double lattice(int x, int y, std::uint32_t seed) {
-  std::uint32_t h =
-      seed ^ (static_cast<std::uint32_t>(x) * 0x27d4eb2dU) ^ (static_cast<std::uint32_t>(y) * 0x165667b1U);
+  std::uint32_t h = seed ^ (static_cast<std::uint32_t>(x) * 0x27d4eb2dU) ^
+                    (static_cast<std::uint32_t>(y) * 0x165667b1U);
   h ^= h >> 15;
   h *= 0x85ebca6bU;
   h ^= h >> 13;
@@ -42,7 +42,8 @@ double valueNoise(double x, double y, std::uint32_t seed) {
   const int iy = static_cast<int>(std::floor(y));
   const double fx = smooth(x - ix);
   const double fy = smooth(y - iy);
-  const double top = lattice(ix, iy, seed) + (lattice(ix + 1, iy, seed) - lattice(ix, iy, seed)) * fx;
+  const double top =
+      lattice(ix, iy, seed) + (lattice(ix + 1, iy, seed) - lattice(ix, iy, seed)) * fx;
   const double bottom =
       lattice(ix, iy + 1, seed) + (lattice(ix + 1, iy + 1, seed) - lattice(ix, iy + 1, seed)) * fx;
   return top + (bottom - top) * fy;
@@ -281,27 +282,13 @@ void drawMotif(QPainter& p, const NoteStyle& s) {
   const QColor fill = mix(s.paper, s.ink, 0.28);
   p.setPen(QPen(mix(s.paper, s.ink, 0.9), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   switch (s.motif) {
-    case Motif::Temple:
-      drawTemple(p, fill);
-      break;
-    case Motif::RoundArch:
-      drawRoundArch(p, fill);
-      break;
-    case Motif::PointedWindow:
-      drawPointedWindow(p, fill, s.paper);
-      break;
-    case Motif::Arcade:
-      drawArcade(p, fill, s.paper);
-      break;
-    case Motif::StoneBridge:
-      drawStoneBridge(p, fill, s.paper);
-      break;
-    case Motif::TrussBridge:
-      drawTrussBridge(p, fill);
-      break;
-    case Motif::Tower:
-      drawTower(p, fill, s.paper);
-      break;
+    case Motif::Temple: drawTemple(p, fill); break;
+    case Motif::RoundArch: drawRoundArch(p, fill); break;
+    case Motif::PointedWindow: drawPointedWindow(p, fill, s.paper); break;
+    case Motif::Arcade: drawArcade(p, fill, s.paper); break;
+    case Motif::StoneBridge: drawStoneBridge(p, fill, s.paper); break;
+    case Motif::TrussBridge: drawTrussBridge(p, fill); break;
+    case Motif::Tower: drawTower(p, fill, s.paper); break;
   }
 }
 
@@ -401,8 +388,8 @@ QImage defaultTexture(int scale) {
 }
 
 QImage banknote(int value, int scale) {
-  const auto it =
-      std::find_if(kNotes.begin(), kNotes.end(), [&](const NoteStyle& s) { return s.value == value; });
+  const auto it = std::find_if(kNotes.begin(), kNotes.end(),
+                               [&](const NoteStyle& s) { return s.value == value; });
   if (it == kNotes.end()) {
     throw std::invalid_argument("no such banknote");
   }

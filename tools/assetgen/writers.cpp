@@ -44,7 +44,8 @@ QByteArray encodeWithQt(const QImage& image, const char* format, int quality) {
   writer.setOptimizedWrite(false);
   writer.setProgressiveScanWrite(false);
   if (!writer.write(withFixedResolution(image))) {
-    throw failure(std::string("cannot encode ") + format + ": " + writer.errorString().toStdString());
+    throw failure(std::string("cannot encode ") + format + ": " +
+                  writer.errorString().toStdString());
   }
   return bytes;
 }
@@ -130,7 +131,8 @@ QByteArray encodeGif(const IndexedImage& image) {
   }
   std::vector<GifColorType> table;
   for (QRgb c : image.palette) {
-    table.push_back(GifColorType{static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)),
+    table.push_back(GifColorType{static_cast<GifByteType>(qRed(c)),
+                                 static_cast<GifByteType>(qGreen(c)),
                                  static_cast<GifByteType>(qBlue(c))});
   }
 
@@ -168,7 +170,8 @@ QByteArray encodeGif(const IndexedImage& image) {
   }
   GifFreeMapObject(map);
   if (!ok) {
-    throw failure("cannot write the GIF: " + std::string(GifErrorString(lastError != 0 ? lastError : error)));
+    throw failure("cannot write the GIF: " +
+                  std::string(GifErrorString(lastError != 0 ? lastError : error)));
   }
   return bytes;
 }
