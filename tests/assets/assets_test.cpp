@@ -281,6 +281,7 @@ QSet<QString> picturesUnder(const QString& root) {
   return out;
 }
 
+#ifdef KESTROVA_ASSETGEN
 TEST(Generator, RedrawsTheCommittedFilesByteForByte) {
   QTemporaryDir out;
   QProcess generator;
@@ -300,6 +301,7 @@ TEST(Generator, RedrawsTheCommittedFilesByteForByte) {
   }
   EXPECT_EQ(compared, 2 * (12 + 8 + 3) + 1 + 7);
 }
+#endif
 
 }  // namespace
 
