@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdint>
-#include <string>
 #include <vector>
 
 namespace kestrova::core {
@@ -14,10 +12,9 @@ TEST(LimitTextInput, ExactlyTheDigitsThePointAndBackspacePassAsTheirOwnCode) {
   std::vector<std::int32_t> passed;
   for (std::int32_t code = -300; code <= 0x110100; ++code) {
     const std::string result = LimitTextInput(code);
-    if (result != "0") {
-      EXPECT_EQ(result, std::to_string(code));
-      passed.push_back(code);
-    }
+    if (result == "0") continue;
+    EXPECT_EQ(result, std::to_string(code));
+    passed.push_back(code);
   }
   EXPECT_EQ(passed, (std::vector<std::int32_t>{8, 46, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57}));
   EXPECT_EQ(LimitTextInput(INT32_MIN), "0");
