@@ -73,7 +73,11 @@ TEST(FormatAmount, FifteenDigitsPlainBelowOneE15AndExponentFormFromThere) {
 }
 
 TEST(mReplaceInString, OverwritesOneCharacterPerOccurrenceStrayBytesCountingAsOne) {
-  // Overlong, surrogate and beyond-U+10FFFF forms are stray bytes.
+  // The shortest and longest characters of each length are whole characters; overlong,
+  // surrogate and beyond-U+10FFFF forms are stray bytes.
+  const std::string bounds =
+      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF\xF0\x90\x80\x80\xF3\xBF\xBF\xBF"
+      "\xF4\x8F\xBF\xBF";
   // clang-format off
   const std::string cases[][4] = {
       {"1,2,,3,", ",", ".", "1.2..3."}, {"a,b", ",", "", "a,b"}, {"a,b", "", ".", "a,b"},
@@ -82,7 +86,8 @@ TEST(mReplaceInString, OverwritesOneCharacterPerOccurrenceStrayBytesCountingAsOn
       {"x,y", ",", kEuro + "uro", "x" + kEuro + "y"}, {"caf\xC3\xA9", "\xA9", "!", "caf\xC3\xA9"},
       {kEuro, "\x82\xAC", "x", kEuro}, {"\xE2\x82\xC3\xA9", "\xE2\x82", "Y", "Y\x82\xC3\xA9"},
       {"\xC0\xAC", "\xAC", "!", "\xC0!"}, {"\xED\xA0\x80", "\xA0", "!", "\xED!\x80"},
-      {"\xF4\x90\x80\x80", "\x90", "!", "\xF4!\x80\x80"}};
+      {"\xF4\x90\x80\x80", "\x90", "!", "\xF4!\x80\x80"},
+      {"\xF0\x80\x80\xAC", "\x80", "!", "\xF0!!\xAC"}, {bounds, "\x80", "!", bounds}, {bounds, "\xBF", "!", bounds}};
   // clang-format on
   for (const auto& [input, a, b, result] : cases) {
     EXPECT_EQ(mReplaceInString(input, a, b), result) << input << " / " << a;
