@@ -87,7 +87,8 @@ TEST(mReplaceInString, OverwritesOneCharacterPerOccurrenceStrayBytesCountingAsOn
       {kEuro, "\x82\xAC", "x", kEuro}, {"\xE2\x82\xC3\xA9", "\xE2\x82", "Y", "Y\x82\xC3\xA9"},
       {"\xC0\xAC", "\xAC", "!", "\xC0!"}, {"\xED\xA0\x80", "\xA0", "!", "\xED!\x80"},
       {"\xF4\x90\x80\x80", "\x90", "!", "\xF4!\x80\x80"},
-      {"\xF0\x80\x80\xAC", "\x80", "!", "\xF0!!\xAC"}, {bounds, "\x80", "!", bounds}, {bounds, "\xBF", "!", bounds}};
+      {"\xF0\x80\x80\xAC", "\x80", "!", "\xF0!!\xAC"}, {bounds, "\x80", "!", bounds},
+      {bounds, "\xBF", "!", bounds}};
   // clang-format on
   for (const auto& [input, a, b, result] : cases) {
     EXPECT_EQ(mReplaceInString(input, a, b), result) << input << " / " << a;
