@@ -113,7 +113,7 @@ frmabout::frmabout(QWidget* mainWindow)
   lbltext5_->setText(QStringLiteral("Visit my homepage at"));
 
   lblurl_ = AddLabel("lblurl", TwipsRect(360, 3105, 1740, 195), regular);
-  lblurl_->setText(QString::fromLatin1(kHomepage));
+  lblurl_->setText(QString::fromUtf8(kHomepage));
   lblurl_->setAccessibleDescription(QStringLiteral("Opens the homepage in the web browser"));
   {
     QPalette link = lblurl_->palette();
@@ -197,7 +197,7 @@ void frmabout::lblurl_Click() {
                                 Qt::WindowMinimized);
   }
   // Whether a browser came up or not, the window goes.
-  OpenUrl(QUrl(QString::fromLatin1(kHomepage)));
+  OpenUrl(QUrl(QString::fromUtf8(kHomepage)));
   accept();
 }
 

@@ -21,9 +21,6 @@ class frmabout : public QDialog {
   using UrlOpener = std::function<bool(const QUrl&)>;
   using YearClock = std::function<int()>;
 
-  // The homepage the link shows and opens.
-  static constexpr char kHomepage[] = "https://www.quillmere.example/kestrova";
-
   // mainWindow owns the dialog, is what it is centred on, and is minimised by the link.
   explicit frmabout(QWidget* mainWindow);
   ~frmabout() override;
