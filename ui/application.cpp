@@ -11,7 +11,10 @@
 namespace kestrova::ui {
 
 int Run(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // No command line: Qt's own options (-style, -geometry, -platform, …) are not passed on either.
+  int qtArgc = argc > 0 ? 1 : 0;
+  char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
+  QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("Kestrova"));
   QApplication::setOrganizationName(QStringLiteral("Quillmere"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Kestrova"));
