@@ -1,18 +1,18 @@
 #pragma once
 
-#include <QByteArrayList>
 #include <QHash>
 #include <QPixmap>
 #include <QWidget>
 
 #include <array>
-#include <cstdint>
-#include <functional>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "core/convert.h"
 #include "core/currency.h"
-#include "ui/platform.h"
+#include "ui/backgrounds.h"
+#include "ui/startup.h"
 
 class QAction;
 class QLabel;
@@ -21,49 +21,14 @@ class QMenu;
 namespace kestrova::ui {
 
 class AmountBox;
-class FittingLabel;
 class ImageBox;
 class Panel3D;
 class PictureBox;
 class PictureButton;
+class PictureLoader;
 
-// One background the window can wear; its picture is the hidden image named by `key`.
-struct BackgroundRecord {
-  std::string_view key;
-  std::uint32_t boxColour;  // 0x00BBGGRR
-  std::string_view successor;
-  std::string_view spoken;  // what a screen reader says for a picture it cannot see
-};
-
-inline constexpr std::array<BackgroundRecord, 8> kBackgrounds = {{
-    {"imgDefault", 0x00FFFF00, "imgFive", "Default texture"},
-    {"imgFive", 0x00FFC0C0, "imgTen", "5 euro banknote"},
-    {"imgTen", 0x00C0C0FF, "imgTwenty", "10 euro banknote"},
-    {"imgTwenty", 0x00FFC0C0, "imgFifty", "20 euro banknote"},
-    {"imgFifty", 0x00C0E0FF, "imgOnehundred", "50 euro banknote"},
-    {"imgOnehundred", 0x00C0FFC0, "imgTwohundred", "100 euro banknote"},
-    {"imgTwohundred", 0x00C0FFFF, "imgFivehundred", "200 euro banknote"},
-    {"imgFivehundred", 0x00FFC0FF, "imgDefault", "500 euro banknote"},
-}};
-
-const BackgroundRecord* FindBackground(std::string_view key);
-
-// What start-up needs from outside the window; tests replace parts of it.
-struct StartupEnvironment {
-  using Instance = platform::SingleInstance::State;
-  struct InstanceResult {
-    Instance state = Instance::First;
-    int errorNumber = 0;
-    QString errorDescription;
-  };
-  std::function<InstanceResult()> checkInstance;  // empty: always the first copy
-  QString pictureRoot = QStringLiteral(":");      // where flags/, backgrounds/, pictures/ are
-  std::function<QByteArrayList()> imageFormats;   // empty: what Qt can read
-};
-
-// The text of the start-up error report.
-QString StartupErrorText(int number, const QString& description);
-
+// The main window. Its design (controls, places, looks, pictures) is in frmMain_design.cpp, the
+// values a close keeps in frmMain_saved.cpp, its behaviour in frmMain.cpp.
 class frmMain : public QWidget {
   Q_OBJECT
  public:
@@ -91,10 +56,12 @@ class frmMain : public QWidget {
   void applyBackground(const BackgroundRecord& row);
 
   // Handlers, public so the same paths serve events and tests.
+  void txtEURO_KeyPress(int& KeyAscii);
+  void txtCURRENCIES_KeyPress(int& KeyAscii);
   void txtEURO_KeyUp();
   void txtCURRENCIES_KeyUp();
   void imgFlags_DblClick();
-  void imgFlags_MouseDown(int button);
+  void imgFlags_MouseDown(int button, const QPoint& at);  // `at`: the press, on the screen
   void imgFlags_KeyMenu();  // Menu key or Shift+F10 on the flag: the right button's pop-up
   void Picture1_DblClick();
   void cmdExit_Click();
@@ -105,13 +72,43 @@ class frmMain : public QWidget {
   ImageBox* hiddenImage(const QString& key) const;
   QMenu* countryMenu() const { return mnuCountries_; }
 
+ public slots:
+  // Each country entry runs the handler named after it (one without runs mnuCountry_Click).
+  void mnuBelgium_Click();
+  void mnuGermany_Click();
+  void mnuFinland_Click();
+  void mnuFrance_Click();
+  void mnuGreece_Click();
+  void mnuIreland_Click();
+  void mnuItaly_Click();
+  void mnuLuxembourg_Click();
+  void mnuHolland_Click();
+  void mnuAustria_Click();
+  void mnuPortugal_Click();
+  void mnuSpain_Click();
+
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // One value a close keeps and a start brings back: its name in the store, how the window takes
+  // the stored text back and what text the window gives for it.
+  struct SavedValue {
+    std::string_view name;
+    bool isPlace;  // a window coordinate, not kept from a minimised window
+    void (*restore)(frmMain& window, const std::string& text);
+    QString (*save)(const frmMain& window);
+  };
+  // In the order a start reads them and a close writes them.
+  static std::span<const SavedValue> SavedValues();
+
   void buildControls();
+  void loadPictures(PictureLoader& pictures);
+  void connectHandlers();
+  void centreWhenOffScreen();
   void showFlag(const core::CountryRecord& row);
+  void countryEntry_Click(std::string_view menuEntry);
   void convert(const AmountBox* source, AmountBox* target, core::Operation operation);
   void showCountryMenu(const QPoint& at);
 

@@ -7,9 +7,9 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <limits>
 #include <utility>
 
-#include "core/entry.h"
 #include "ui/units.h"
 
 namespace kestrova::ui {
@@ -139,7 +139,7 @@ void ImageBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* event) {
-  emit MouseDown(ButtonCode(event->button()));
+  emit MouseDown(ButtonCode(event->button()), event->globalPosition().toPoint());
   event->accept();
 }
 
@@ -148,7 +148,7 @@ void ImageBox::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DblClick();
   } else {
     // The second press of another button is still a press.
-    emit MouseDown(ButtonCode(event->button()));
+    emit MouseDown(ButtonCode(event->button()), event->globalPosition().toPoint());
   }
   event->accept();
 }
@@ -232,6 +232,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
 }
 
 AmountBox::AmountBox(QWidget* parent) : QLineEdit(parent) {
+  setMaxLength(std::numeric_limits<int>::max());
   // Composed text would reach the box without passing the filter.
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setAcceptDrops(false);
@@ -279,6 +280,21 @@ bool TypesNoCharacter(const QKeyEvent* event) {
     default: return event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F35;
   }
 }
+
+// The codes of the characters a key types. A control combination stands for a control
+// character (Ctrl+H for 8, the backspace) or, beyond the letters, for none.
+QList<int> TypedCodes(const QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (modifiers & Qt::ControlModifier) {
+    const int key = event->key();
+    if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) || key < Qt::Key_A || key > Qt::Key_Z)
+      return {};
+    return {key - Qt::Key_A + 1};
+  }
+  QList<int> codes;
+  for (const char32_t code : event->text().toUcs4()) codes << static_cast<int>(code);
+  return codes;
+}
 }  // namespace
 
 void AmountBox::keyPressEvent(QKeyEvent* event) {
@@ -294,32 +310,24 @@ void AmountBox::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
-  // Control combinations stand for control characters; of those the filter lets only
-  // Ctrl+H through, the backspace character.
-  if (event->modifiers() & Qt::ControlModifier) {
-    if (event->key() == Qt::Key_H && !(event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
-      QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"),
-                          event->isAutoRepeat());
-      QLineEdit::keyPressEvent(&backspace);
-    }
-    event->accept();
-    return;
-  }
 
   QString accepted;
   bool backspace = false;
-  for (const char32_t code : event->text().toUcs4()) {
-    const std::int32_t source = static_cast<std::int32_t>(code);
-    const int allowed = std::stoi(core::LimitTextInput(source));
-    if (allowed == 8) {
+  for (const int typed : TypedCodes(event)) {
+    int KeyAscii = typed;
+    emit KeyPress(KeyAscii);
+    if (KeyAscii == 8) {
       backspace = true;
-    } else if (allowed != 0) {
-      accepted += QChar(static_cast<char16_t>(allowed));
+    } else if (KeyAscii != 0) {
+      const char32_t code = static_cast<char32_t>(KeyAscii);
+      accepted += QString::fromUcs4(&code, 1);
     }
   }
   if (backspace && accepted.isEmpty()) {
-    QLineEdit::keyPressEvent(event);
-  } else if (accepted == event->text()) {
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"),
+                    event->isAutoRepeat());
+    QLineEdit::keyPressEvent(&erase);
+  } else if (accepted == event->text() && !(event->modifiers() & Qt::ControlModifier)) {
     QLineEdit::keyPressEvent(event);
   } else if (!accepted.isEmpty()) {
     insert(accepted);

@@ -22,7 +22,8 @@ inline constexpr int kMiddleButton = 4;
 
 int ButtonCode(Qt::MouseButton button);
 
-// Shows a picture from its top-left corner, unscaled; raises MouseDown and DblClick.
+// Shows a picture from its top-left corner, unscaled; raises MouseDown (with the press's place on
+// the screen) and DblClick.
 class ImageBox : public QWidget {
   Q_OBJECT
  public:
@@ -40,7 +41,7 @@ class ImageBox : public QWidget {
   QAccessible::Role accessibleRole() const { return role_; }
 
  signals:
-  void MouseDown(int button);
+  void MouseDown(int button, const QPoint& at);
   void DblClick();
   void KeyActivate();
   void KeyMenu();
@@ -106,15 +107,17 @@ class PictureButton : public QPushButton {
   QPixmap picture_;
 };
 
-// An amount box. Typed characters pass through a filter; shortcuts that would change the text
-// without typing (paste, cut, undo, redo, word deletion) are refused. Every real key release is
-// reported; auto-repeat releases are not.
+// An amount box without a length limit. Each typed character is offered to KeyPress, which may
+// replace its code (0: nothing is inserted, 8: the backspace); shortcuts that would change the
+// text without typing (paste, cut, undo, redo, word deletion) are refused. Every real key
+// release is reported; auto-repeat releases are not.
 class AmountBox : public QLineEdit {
   Q_OBJECT
  public:
   explicit AmountBox(QWidget* parent = nullptr);
 
  signals:
+  void KeyPress(int& KeyAscii);  // connect directly: the handler changes the code in place
   void KeyUp();
 
  protected:

@@ -360,7 +360,7 @@ class FrmMainTest : public QObject {
     euro()->setText(QStringLiteral("9"));
     const QString national = this->national()->text();
     for (const ui::BackgroundRecord& row : ui::kBackgrounds) {
-      const auto expected = ui::FindBackground(row.successor);
+      const auto expected = &ui::NextBackground(row);
       doubleClickBackground();
       QCOMPARE(backgroundKey(), Q(expected->key));
       const qint64 picture = pictureOf(backgroundKey());
