@@ -85,6 +85,8 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
       report.fail(instance.errorNumber, instance.errorDescription);
     }
   }
+  placeKnown_ =
+      environment.knowsWindowPlace ? environment.knowsWindowPlace() : platform::KnowsWindowPlace();
   PictureLoader pictures(
       environment.pictureRoot,
       environment.imageFormats ? environment.imageFormats() : QImageReader::supportedImageFormats(),

@@ -96,7 +96,7 @@ class frmMain : public QWidget {
   // the stored text back and what text the window gives for it.
   struct SavedValue {
     std::string_view name;
-    bool isPlace;  // a window coordinate, not kept from a minimised window
+    bool isPlace;  // a window coordinate, kept only where the platform tells the window's place
     void (*restore)(frmMain& window, const std::string& text);
     QString (*save)(const frmMain& window);
   };
@@ -128,7 +128,8 @@ class frmMain : public QWidget {
   QMenu* mnuCountries_ = nullptr;
   std::array<QAction*, core::kCountryCount> countryEntries_{};
 
-  QPixmap flagPicture_;  // the picture the last lookup read from imgFlags
+  QPixmap flagPicture_;     // the picture the last lookup read from imgFlags
+  bool placeKnown_ = true;  // whether the platform tells where the window is
   bool activatedOnce_ = false;
   bool handedToOwnWindow_ = false;
   bool closed_ = false;

@@ -104,6 +104,8 @@ std::span<const frmMain::SavedValue> frmMain::SavedValues() {
 void frmMain::Form_Load() {
   RunStep([] { settings::Registry::CreateSettingsKey(std::string(settings::kSettingsKey)); });
   for (const SavedValue& value : SavedValues()) {
+    // Where the platform never tells the window's place, start-up does not pretend to set it.
+    if (value.isPlace && !placeKnown_) continue;
     RunStep([&] { value.restore(*this, ReadSetting(value.name)); });
     if (value.name == settings::kLeft) RunStep([&] { centreWhenOffScreen(); });
     if (value.name == settings::kEuro && txtEURO_->text() == Q(settings::kErrorText)) {
@@ -136,8 +138,8 @@ void frmMain::centreWhenOffScreen() {
 void frmMain::Form_QueryUnload() {
   // The writes of one close reach the disk together.
   settings::Batch batch(settings::Registry::CurrentStore());
-  // A minimised window's place stays as the store holds it.
-  const bool placeKnown = !isMinimized();
+  // A minimised window's place, and one the platform never tells, stay as the store holds them.
+  const bool placeKnown = placeKnown_ && !isMinimized();
   for (const SavedValue& value : SavedValues()) {
     if (value.isPlace && !placeKnown) continue;
     RunStep([&] { WriteSetting(value.name, value.save(*this)); });

@@ -1,5 +1,7 @@
 #include "ui/platform.h"
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformintegration.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -86,6 +88,14 @@ QSize ScreenSizeTwips() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize pixels = screen ? screen->geometry().size() : QSize(0, 0);
   return pixels * kTwipsPerPixel;
+}
+
+bool KnowsWindowPlace() {
+  // Qt has no capability of its own for it. Taking a window's picture off the screen needs the
+  // window's place on it, so a platform that can do that knows it: Qt 6.4's xcb and offscreen
+  // platforms say they can, its wayland platform says it cannot.
+  const QPlatformIntegration* integration = QGuiApplicationPrivate::platformIntegration();
+  return integration && integration->hasCapability(QPlatformIntegration::ScreenWindowGrabbing);
 }
 
 namespace {

@@ -56,6 +56,10 @@ class SingleInstance {
 // The whole primary screen in twips.
 QSize ScreenSizeTwips();
 
+// Whether the platform tells the program where its windows are on the screen and lets it place
+// them (X11 does; a native Wayland session does not).
+bool KnowsWindowPlace();
+
 // SIGTERM, SIGINT and SIGHUP call `onQuit` from the event loop, never inside the handler.
 void InstallQuitSignals(std::function<void()> onQuit);
 

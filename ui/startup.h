@@ -22,6 +22,7 @@ struct StartupEnvironment {
   std::function<InstanceResult()> checkInstance;  // empty: always the first copy
   QString pictureRoot = QStringLiteral(":");      // where flags/, backgrounds/, pictures/ are
   std::function<QByteArrayList()> imageFormats;   // empty: what Qt can read
+  std::function<bool()> knowsWindowPlace;         // empty: what the platform says
 };
 
 // Error numbers of the start-up report: a required part is missing / a part fails to load.
