@@ -4,7 +4,7 @@
 KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # The program needs only these; the tests, the picture generator and the benchmarks need the rest.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core)
 TEST_PACKAGES=(git clang-format pkgconf libgif-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick strace
   desktop-file-utils appstream openbox dbus at-spi2-core python3-pyatspi clang libclang-rt-14-dev
   dpkg-dev lintian libsm-dev libice-dev)

@@ -10,8 +10,13 @@
 #include <QTemporaryDir>
 
 #include "assets/hand_hotspot.h"
+#include "core/currency.h"
+#include "ui/backgrounds.h"
 
 namespace {
+
+// Every flag and background, and the button face, the European flag and the window icon.
+constexpr int kPictures = kestrova::core::kCountryCount + std::size(kestrova::ui::kBackgrounds) + 3;
 
 QByteArray BytesOf(const QString& path) {
   QFile file(path);
@@ -71,7 +76,7 @@ TEST(Pictures, HaveTheirFormatSizeAndATwinForDenseScreens) {
       ++checked;
     }
   }
-  EXPECT_EQ(checked, 12 + 8 + 3);
+  EXPECT_EQ(checked, kPictures);
   EXPECT_EQ(Argb(":/pictures/buttonface.jpg"), Argb(":/backgrounds/imgDefault.jpg"));
 }
 
@@ -156,7 +161,7 @@ TEST(Generator, RedrawsTheCommittedFilesByteForByte) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 2 * (12 + 8 + 3) + 1 + 7);
+  EXPECT_EQ(compared, 2 * kPictures + 1 + 7);  // and the hand, and seven desktop icons
 }
 #endif
 
