@@ -1,6 +1,5 @@
 #include "settings/FileStore.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
@@ -8,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -133,33 +131,6 @@ bool ParseValueLine(std::string_view line, std::string& name, std::string& value
 }
 
 }  // namespace
-
-// --- the system's file calls ---------------------------------------------------------------
-
-int FileIo::Open(const std::string& path, int flags, mode_t mode) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-ssize_t FileIo::Read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
-ssize_t FileIo::Write(int fd, const void* buffer, std::size_t size) {
-  return ::write(fd, buffer, size);
-}
-int FileIo::Fstat(int fd, struct stat* status) { return ::fstat(fd, status); }
-int FileIo::Fsync(int fd) { return ::fsync(fd); }
-int FileIo::Close(int fd) { return ::close(fd); }
-int FileIo::Rename(const std::string& from, const std::string& to) {
-  return ::rename(from.c_str(), to.c_str());
-}
-int FileIo::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
-int FileIo::Mkdir(const std::string& path, mode_t mode) { return ::mkdir(path.c_str(), mode); }
-
-FileIo& FileIo::System() {
-  static FileIo io;
-  return io;
-}
 
 // --- the text format -----------------------------------------------------------------------
 
@@ -302,15 +273,14 @@ std::string FileStore::DefaultPath() {
 void FileStore::Load() {
   loaded_ = true;
   // Not blocking: a pipe in the file's place must not hold up the start.
-  const int fd = io_.Open(path_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
-  if (fd < 0) {
+  Fd fd(io_, io_.Open(path_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0));
+  if (!fd) {
     // No file is a store with nothing in it; a file that cannot be opened is not.
     if (errno != ENOENT) damaged_ = true;
     return;
   }
   struct stat status {};
-  if (io_.Fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    io_.Close(fd);
+  if (io_.Fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     damaged_ = true;
     return;
   }
@@ -318,7 +288,7 @@ void FileStore::Load() {
   bool whole = true;
   std::vector<char> buffer(65536);
   while (true) {
-    const ssize_t n = io_.Read(fd, buffer.data(), buffer.size());
+    const ssize_t n = io_.Read(fd.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       whole = false;
@@ -331,7 +301,7 @@ void FileStore::Load() {
       break;
     }
   }
-  io_.Close(fd);
+  fd.Close();
   if (!ParseRegFile(bytes, memory_) || !whole) {
     damaged_ = true;
     haveRaw_ = whole;
@@ -424,47 +394,42 @@ Status FileStore::Commit() {
 void FileStore::RemoveStaleTemporaries(const std::string& target) {
   const std::string folder = FolderOf(target);
   const std::string prefix = TempPrefix(target);
-  DIR* listing = ::opendir(folder.c_str());
-  if (!listing) return;
-  std::vector<std::string> stale;
-  while (const dirent* entry = ::readdir(listing)) {
-    const std::string_view name(entry->d_name);
+  std::vector<std::string> names;
+  if (io_.ListFolder(folder, names) != 0) return;
+  for (const std::string& name : names) {
     const std::size_t suffix = kTempSuffix.size();
-    if (name.size() <= prefix.size() + suffix || name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - suffix) != kTempSuffix) {
+    if (name.size() <= prefix.size() + suffix || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix, suffix, kTempSuffix) != 0) {
       continue;
     }
     // The prefix also takes the temporaries of ".bad" copies: "<prefix>bad[.n].<pid>.<count>".
-    const std::string_view rest = name.substr(0, name.size() - suffix);
+    const std::string_view rest(name.data(), name.size() - suffix);
     const auto countDot = rest.rfind('.');
     const auto pidDot = rest.rfind('.', countDot - 1);
     if (pidDot < prefix.size() - 1 || countDot - pidDot < 2 || countDot - pidDot > 10) continue;
     const std::string pid(rest.substr(pidDot + 1, countDot - pidDot - 1));
     if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
     const pid_t owner = static_cast<pid_t>(std::stol(pid));
-    if (owner != getpid() && ::kill(owner, 0) != 0 && errno == ESRCH) {
-      stale.push_back(folder + '/' + std::string(name));
+    if (owner != getpid() && io_.Kill(owner, 0) != 0 && errno == ESRCH) {
+      io_.Unlink(folder + '/' + name);
     }
   }
-  ::closedir(listing);
-  for (const std::string& path : stale) io_.Unlink(path);
 }
 
 // A link to the settings (kept in a dotfiles folder, say) is followed rather than replaced by
 // a plain file. A link that leads nowhere is replaced: nothing behind it is lost.
 std::string FileStore::WriteTarget() const {
   struct stat link {};
-  if (::lstat(path_.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path_;
-  char resolved[PATH_MAX];
-  if (!::realpath(path_.c_str(), resolved)) return path_;
-  return resolved;
+  if (io_.Lstat(path_, &link) != 0 || !S_ISLNK(link.st_mode)) return path_;
+  std::string resolved;
+  return io_.Realpath(path_, resolved) == 0 ? resolved : path_;
 }
 
 Status FileStore::KeepDamagedFile() {
   // An older copy is just as unreadable to us and just as much the user's: it stays.
-  auto taken = [](const std::string& name) {
+  auto taken = [this](const std::string& name) {
     struct stat status {};
-    return ::lstat(name.c_str(), &status) == 0;
+    return io_.Lstat(name, &status) == 0;
   };
   std::string kept = path_ + ".bad";
   for (int n = 1; n < 100 && taken(kept); ++n) kept = path_ + ".bad." + std::to_string(n);
@@ -498,41 +463,41 @@ bool FileStore::MakeFolders(const std::string& folder) {
 }
 
 bool FileStore::SyncFolder(const std::string& folder) {
-  const int fd = io_.Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const bool synced = io_.Fsync(fd) == 0;
-  return io_.Close(fd) == 0 && synced;
+  Fd fd(io_, io_.Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (!fd) return false;
+  const bool synced = io_.Fsync(fd.get()) == 0;
+  return fd.Close() == 0 && synced;
 }
 
 bool FileStore::WriteAtomically(const std::string& target, std::string_view bytes) {
   const std::string folder = FolderOf(target);
   std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+  int opened = -1;
+  for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
     temp = folder + '/' + TempPrefix(target) + std::to_string(getpid()) + '.' +
            std::to_string(++tempCounter_) + std::string(kTempSuffix);
-    fd = io_.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) return false;
+    opened = io_.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (opened < 0 && errno != EEXIST) return false;
   }
-  if (fd < 0) return false;
+  if (opened < 0) return false;
+  Fd fd(io_, opened);
 
-  auto discard = [&](bool stillOpen) {
+  auto discard = [&] {
     const int error = errno;
-    if (stillOpen) io_.Close(fd);
+    fd.Close();
     io_.Unlink(temp);
     errno = error;
     return false;
   };
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t n = io_.Write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t n = io_.Write(fd.get(), bytes.data() + written, bytes.size() - written);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return discard(true);
+    if (n <= 0) return discard();
     written += static_cast<std::size_t>(n);
   }
-  if (io_.Fsync(fd) != 0) return discard(true);
-  if (io_.Close(fd) != 0) return discard(false);
-  if (io_.Rename(temp, target) != 0) return discard(false);
+  if (io_.Fsync(fd.get()) != 0 || fd.Close() != 0) return discard();
+  if (io_.Rename(temp, target) != 0) return discard();
   return SyncFolder(folder);
 }
 

@@ -1,36 +1,15 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "settings/FileIo.h"
 #include "settings/MemoryStore.h"
 #include "settings/Store.h"
 
 namespace kestrova::settings {
-
-// The file operations the file store needs, one virtual per system call, so that a test can
-// make any of them fail. Each returns what the system call returns and leaves errno set.
-class FileIo {
- public:
-  virtual ~FileIo() = default;
-  virtual int Open(const std::string& path, int flags, mode_t mode);
-  virtual ssize_t Read(int fd, void* buffer, std::size_t size);
-  virtual ssize_t Write(int fd, const void* buffer, std::size_t size);
-  virtual int Fstat(int fd, struct stat* status);
-  virtual int Fsync(int fd);
-  virtual int Close(int fd);
-  virtual int Rename(const std::string& from, const std::string& to);
-  virtual int Unlink(const std::string& path);
-  virtual int Mkdir(const std::string& path, mode_t mode);
-
-  // The one that goes straight to the system.
-  static FileIo& System();
-};
 
 // "HKEY_CURRENT_USER" kept in one REGEDIT4 text file; the other roots hold nothing. The file
 // is read once, when first needed, and replaced whole and atomically whenever a write changes
