@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,17 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "settings/RegFile.h"
+
 namespace kestrova::settings {
 
 namespace {
 
-constexpr std::string_view kHeader = "REGEDIT4";
-constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // Far beyond what eight short values need; a bigger file is not a settings file.
 constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
-constexpr std::size_t kMaxKeyPathBytes = std::size_t{1} << 20;
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -37,211 +33,28 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool SyncFolder(FileIo& io, const std::string& folder) {
+  Fd fd(io, io.Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (!fd) return false;
+  const bool synced = io.Fsync(fd.get()) == 0;
+  return fd.Close() == 0 && synced;
+}
+
+bool MakeFolders(FileIo& io, const std::string& folder) {
+  if (io.Mkdir(folder, 0700) == 0) return SyncFolder(io, FolderOf(folder));
+  if (errno == EEXIST) return true;
+  if (errno != ENOENT) return false;
+  const std::string parent = FolderOf(folder);
+  if (parent == folder || !MakeFolders(io, parent)) return false;
+  if (io.Mkdir(folder, 0700) == 0) return SyncFolder(io, parent);
+  return errno == EEXIST;
+}
+
 // A save writes "<prefix><pid>.<count><suffix>" beside its target, then renames it over.
 constexpr std::string_view kTempSuffix = ".tmp";
 std::string TempPrefix(const std::string& target) { return '.' + NameOf(target) + '.'; }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (byte < 0x20) {
-          out += "\\x";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xF];
-        } else {
-          out += c;
-        }
-    }
-  }
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Reads the quoted text that starts at line[pos]; leaves pos after the closing quote.
-bool ParseQuoted(std::string_view line, std::size_t& pos, std::string& out) {
-  if (pos >= line.size() || line[pos] != '"') return false;
-  ++pos;
-  while (pos < line.size()) {
-    const char c = line[pos++];
-    if (c == '"') return true;
-    if (c == '\\') {
-      if (pos >= line.size()) return false;
-      switch (const char e = line[pos++]) {
-        case '\\':
-        case '"': out += e; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'x': {
-          if (pos + 2 > line.size()) return false;
-          const int high = HexDigit(line[pos]);
-          const int low = HexDigit(line[pos + 1]);
-          if (high < 0 || low < 0) return false;
-          out += static_cast<char>(high * 16 + low);
-          pos += 2;
-          break;
-        }
-        default: return false;
-      }
-    } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-      // A tab typed by hand is harmless; any other control byte means damage.
-      return false;
-    } else {
-      out += c;
-    }
-  }
-  return false;  // no closing quote: cut off
-}
-
-// `"name"="value"` or `@="value"`, blanks allowed around the equals sign.
-bool ParseValueLine(std::string_view line, std::string& name, std::string& value) {
-  std::size_t pos = 0;
-  if (line.front() == '@') {
-    pos = 1;
-  } else if (!ParseQuoted(line, pos, name)) {
-    return false;
-  }
-  while (pos < line.size() && IsBlank(line[pos])) ++pos;
-  if (pos >= line.size() || line[pos] != '=') return false;
-  ++pos;
-  while (pos < line.size() && IsBlank(line[pos])) ++pos;
-  if (!ParseQuoted(line, pos, value)) return false;
-  return pos == line.size();
-}
-
 }  // namespace
-
-// --- the text format -----------------------------------------------------------------------
-
-std::string FormatRegFile(const MemoryStore& store) {
-  std::string out(kHeader);
-  out += '\n';
-  for (const auto& key : store.Keys(kCurrentUser)) {
-    // The root always exists; it needs a section only for values of its own.
-    if (key.path.empty() && key.values.empty()) continue;
-    out += "\n[";
-    out += kRootName;
-    if (!key.path.empty()) {
-      out += '\\';
-      out += key.path;
-    }
-    out += "]\n";
-    for (const auto& [name, value] : key.values) {
-      if (name.empty()) {
-        out += '@';
-      } else {
-        out += '"';
-        AppendEscaped(out, name);
-        out += '"';
-      }
-      out += "=\"";
-      AppendEscaped(out, value);
-      out += "\"\n";
-    }
-  }
-  return out;
-}
-
-bool ParseRegFile(std::string_view text, MemoryStore& store) {
-  bool clean = true;
-  std::size_t pathBytes = 0;  // at most what the keys' paths take, each key with its whole path
-  bool headerLine = true;
-  KeyHandle current = 0;
-  auto closeCurrent = [&] {
-    if (current) store.CloseKey(current);
-    current = 0;
-  };
-
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    text.remove_prefix(kByteOrderMark.size());
-  }
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = TrimBlanks(line);
-    if (line.empty()) continue;
-
-    if (headerLine) {
-      headerLine = false;
-      if (line == kHeader) continue;
-      clean = false;
-    }
-    if (line.front() == ';') continue;
-
-    if (line.front() == '[') {
-      closeCurrent();
-      if (line.size() < 2 || line.back() != ']') {
-        clean = false;
-        continue;
-      }
-      const std::string_view path = line.substr(1, line.size() - 2);
-      const auto slash = path.find('\\');
-      // Another root, or a deletion ("[-HKEY_...]"), is nothing this store can keep.
-      if (!NamesEqual(std::string(path.substr(0, slash)), std::string(kRootName))) {
-        clean = false;
-        continue;
-      }
-      const std::string subKey(slash == std::string_view::npos ? "" : path.substr(slash + 1));
-      // The key's own path, and those of the keys above it unless they are there already.
-      std::size_t added = subKey.size();
-      const auto parentEnd = subKey.rfind('\\');
-      KeyHandle parent = 0;
-      if (parentEnd != std::string::npos &&
-          store.OpenKey(kCurrentUser, subKey.substr(0, parentEnd), kKeyRead, parent) == kSuccess) {
-        store.CloseKey(parent);
-      } else {
-        for (std::size_t i = 0; i < subKey.size() && added <= kMaxKeyPathBytes; ++i) {
-          if (subKey[i] == '\\') added += i;
-        }
-      }
-      if (added > kMaxKeyPathBytes - pathBytes) {
-        clean = false;
-        continue;
-      }
-      pathBytes += added;
-      if (store.CreateKey(kCurrentUser, subKey, current) != kSuccess) {
-        current = 0;
-        clean = false;
-      }
-      continue;
-    }
-
-    std::string name;
-    std::string value;
-    if (!current || !ParseValueLine(line, name, value)) {
-      clean = false;
-      continue;
-    }
-    store.SetValue(current, name, value);
-  }
-  closeCurrent();
-  return clean && !headerLine;
-}
-
-// --- the store -----------------------------------------------------------------------------
 
 FileStore::FileStore(std::string path, FileIo* io)
     : path_(std::move(path)), io_(io ? *io : FileIo::System()) {}
@@ -268,6 +81,12 @@ std::string FileStore::DefaultPath() {
     base = homeText + "/.config";
   }
   return base + "/Quillmere/Kestrova.reg";
+}
+
+std::string FileStore::UserFolder() {
+  const std::string folder = FolderOf(DefaultPath());
+  MakeFolders(FileIo::System(), folder);
+  return folder;
 }
 
 void FileStore::Load() {
@@ -373,7 +192,7 @@ Status FileStore::Commit() {
   // Cleared before this save makes its own, so a kill in mid-save leaves no more than that one.
   RemoveStaleTemporaries(path_);
   if (target != path_) RemoveStaleTemporaries(target);
-  const bool saved = MakeFolders(FolderOf(path_)) &&
+  const bool saved = MakeFolders(io_, FolderOf(path_)) &&
                      (!damaged_ || damagedKept_ || KeepDamagedFile() == kSuccess) &&
                      WriteAtomically(target, FormatRegFile(memory_));
   if (!saved) {
@@ -442,7 +261,7 @@ Status FileStore::KeepDamagedFile() {
     done = WriteAtomically(kept, raw_);
   } else {
     // Its bytes could not be had, so the file itself moves aside.
-    done = (io_.Rename(path_, kept) == 0 || errno == ENOENT) && SyncFolder(FolderOf(path_));
+    done = (io_.Rename(path_, kept) == 0 || errno == ENOENT) && SyncFolder(io_, FolderOf(path_));
   }
   if (!done) return kWriteFault;
   std::fprintf(stderr, "Kestrova: %s could not be read in full; it is kept as %s\n", path_.c_str(),
@@ -450,23 +269,6 @@ Status FileStore::KeepDamagedFile() {
   damagedKept_ = true;
   raw_.clear();
   return kSuccess;
-}
-
-bool FileStore::MakeFolders(const std::string& folder) {
-  if (io_.Mkdir(folder, 0700) == 0) return SyncFolder(FolderOf(folder));
-  if (errno == EEXIST) return true;
-  if (errno != ENOENT) return false;
-  const std::string parent = FolderOf(folder);
-  if (parent == folder || !MakeFolders(parent)) return false;
-  if (io_.Mkdir(folder, 0700) == 0) return SyncFolder(parent);
-  return errno == EEXIST;
-}
-
-bool FileStore::SyncFolder(const std::string& folder) {
-  Fd fd(io_, io_.Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-  if (!fd) return false;
-  const bool synced = io_.Fsync(fd.get()) == 0;
-  return fd.Close() == 0 && synced;
 }
 
 bool FileStore::WriteAtomically(const std::string& target, std::string_view bytes) {
@@ -498,7 +300,7 @@ bool FileStore::WriteAtomically(const std::string& target, std::string_view byte
   }
   if (io_.Fsync(fd.get()) != 0 || fd.Close() != 0) return discard();
   if (io_.Rename(temp, target) != 0) return discard();
-  return SyncFolder(folder);
+  return SyncFolder(io_, folder);
 }
 
 }  // namespace kestrova::settings

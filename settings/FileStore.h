@@ -25,6 +25,9 @@ class FileStore : public Store {
 
   // $XDG_CONFIG_HOME/Quillmere/Kestrova.reg, or under $HOME/.config without it.
   static std::string DefaultPath();
+  // The folder of DefaultPath(), made private as a save makes it when it is missing; other
+  // per-user files of the program belong there too.
+  static std::string UserFolder();
 
   const std::string& Path() const { return path_; }
 
@@ -50,9 +53,7 @@ class FileStore : public Store {
   Status Changed();
   Status Commit();
   Status KeepDamagedFile();
-  bool MakeFolders(const std::string& folder);
   bool WriteAtomically(const std::string& target, std::string_view bytes);
-  bool SyncFolder(const std::string& folder);
   std::string WriteTarget() const;
   void RemoveStaleTemporaries(const std::string& target);
 
@@ -69,14 +70,5 @@ class FileStore : public Store {
   int batchDepth_ = 0;
   unsigned tempCounter_ = 0;
 };
-
-// The text of the file for every key under "HKEY_CURRENT_USER" in `store`.
-std::string FormatRegFile(const MemoryStore& store);
-
-// Puts every key and value that `text` holds under "HKEY_CURRENT_USER" into `store`; false when
-// any part of the text could not be read (what could be read is still put in). Keys whose paths
-// would add up to more than 1 MiB of text are not read: every key is written with its whole
-// path, so a file of deep keys would otherwise grow without bound on its way back to disk.
-bool ParseRegFile(std::string_view text, MemoryStore& store);
 
 }  // namespace kestrova::settings

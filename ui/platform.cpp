@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
@@ -76,12 +75,7 @@ void SingleInstance::Release() {
 std::string SingleInstance::DefaultLockPath() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime) return std::string(runtime) + "/Kestrova.lock";
-  // Beside the settings: the same per-user folder, made private as the store makes it.
-  const std::string settings = settings::FileStore::DefaultPath();
-  const std::string folder = settings.substr(0, settings.rfind('/'));
-  ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
-  ::mkdir(folder.c_str(), 0700);
-  return folder + "/Kestrova.lock";
+  return settings::FileStore::UserFolder() + "/Kestrova.lock";
 }
 
 QSize ScreenSizeTwips() {

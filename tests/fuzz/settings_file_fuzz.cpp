@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "settings/FileStore.h"
 #include "settings/MemoryStore.h"
+#include "settings/RegFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrova::settings;
