@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "settings/RegFile.h"
-
 namespace kestrova::settings {
 
 namespace {
@@ -121,7 +119,7 @@ void FileStore::Load() {
     }
   }
   fd.Close();
-  if (!ParseRegFile(bytes, memory_) || !whole) {
+  if (!ParseRegFile(bytes, memory_, &form_) || !whole) {
     damaged_ = true;
     haveRaw_ = whole;
     if (whole) raw_ = std::move(bytes);
@@ -194,7 +192,7 @@ Status FileStore::Commit() {
   if (target != path_) RemoveStaleTemporaries(target);
   const bool saved = MakeFolders(io_, FolderOf(path_)) &&
                      (!damaged_ || damagedKept_ || KeepDamagedFile() == kSuccess) &&
-                     WriteAtomically(target, FormatRegFile(memory_));
+                     WriteAtomically(target, FormatRegFile(memory_, form_));
   if (!saved) {
     // Said once: a close makes no window, and the next commits would only repeat it.
     if (!failureTold_) {

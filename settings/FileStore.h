@@ -7,14 +7,17 @@
 
 #include "settings/FileIo.h"
 #include "settings/MemoryStore.h"
+#include "settings/RegFile.h"
 #include "settings/Store.h"
 
 namespace kestrova::settings {
 
-// "HKEY_CURRENT_USER" kept in one REGEDIT4 text file; the other roots hold nothing. The file
-// is read once, when first needed, and replaced whole and atomically whenever a write changes
-// something: at once outside a batch, at CommitBatch inside one. When the file is a symbolic
-// link, the file it names is the one replaced, so the link stays.
+// "HKEY_CURRENT_USER" kept in one file of the registry editor's export form (RegFile.h), written
+// back in the form it came in; the other roots give nothing, though what the file holds of them
+// is kept, as is every key and value the program does not know. The file is read once, when first
+// needed, and replaced whole and atomically whenever a write changes something: at once outside a
+// batch, at CommitBatch inside one. When the file is a symbolic link, the file it names is the one
+// replaced, so the link stays.
 class FileStore : public Store {
  public:
   // `io` is not owned; nullptr means the system.
@@ -60,6 +63,7 @@ class FileStore : public Store {
   std::string path_;
   FileIo& io_;
   MemoryStore memory_;
+  RegForm form_ = RegForm::Regedit4;
   bool loaded_ = false;
   bool damaged_ = false;
   bool damagedKept_ = false;

@@ -117,9 +117,10 @@ Status MemoryStore::QueryValue(KeyHandle key, const std::string& name, std::stri
   const Node* node = Resolve(key);
   if (!node) return kInvalidHandle;
   if (!(AccessOf(key) & kKeyQueryValue)) return kAccessDenied;
-  for (const auto& [storedName, data] : node->values) {
-    if (NamesEqual(storedName, name)) {
-      value = data;
+  for (const Value& stored : node->values) {
+    if (NamesEqual(stored.name, name)) {
+      if (!stored.text) return kUnsupportedType;
+      value = stored.data;
       return kSuccess;
     }
   }
@@ -127,19 +128,28 @@ Status MemoryStore::QueryValue(KeyHandle key, const std::string& name, std::stri
 }
 
 Status MemoryStore::SetValue(KeyHandle key, const std::string& name, const std::string& value) {
+  return Set(key, Value{name, value, true});
+}
+
+Status MemoryStore::KeepValue(KeyHandle key, const std::string& name, const std::string& form) {
+  return Set(key, Value{name, form, false});
+}
+
+Status MemoryStore::Set(KeyHandle key, const Value& value) {
   Node* node = Resolve(key);
   if (!node) return kInvalidHandle;
   if (!(AccessOf(key) & kKeySetValue)) return kAccessDenied;
-  for (auto& [storedName, data] : node->values) {
-    if (NamesEqual(storedName, name)) {
-      if (data != value) {
-        data = value;
+  for (Value& stored : node->values) {
+    if (NamesEqual(stored.name, value.name)) {
+      if (stored.data != value.data || stored.text != value.text) {
+        stored.data = value.data;
+        stored.text = value.text;
         ++revision_;
       }
       return kSuccess;
     }
   }
-  node->values.emplace_back(name, value);
+  node->values.push_back(value);
   ++revision_;
   return kSuccess;
 }

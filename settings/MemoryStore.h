@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "settings/Store.h"
@@ -20,7 +19,14 @@ namespace kestrova::settings {
 // most 512 levels down.
 class MemoryStore : public Store {
  public:
-  using Values = std::vector<std::pair<std::string, std::string>>;
+  // A text value, or one of another type kept as the settings file spells it ("dword:0000002a"),
+  // so that it goes back to the file as it came.
+  struct Value {
+    std::string name;
+    std::string data;
+    bool text = true;
+  };
+  using Values = std::vector<Value>;
 
   // One key of a root: its path below the root ("" for the root itself) and its values, in the
   // order they were first set.
@@ -40,6 +46,9 @@ class MemoryStore : public Store {
   Status QueryValue(KeyHandle key, const std::string& name, std::string& value) override;
   Status SetValue(KeyHandle key, const std::string& name, const std::string& value) override;
   Status CloseKey(KeyHandle key) override;
+
+  // Sets a value of another type than text, in its file form; reading it gives kUnsupportedType.
+  Status KeepValue(KeyHandle key, const std::string& name, const std::string& form);
 
   // Every key under `root`, each before its sub-keys, siblings in creation order.
   std::vector<KeyEntry> Keys(KeyHandle root) const;
@@ -65,6 +74,7 @@ class MemoryStore : public Store {
   static Node* Child(const Node& parent, const std::string& name);
   std::uint32_t AccessOf(KeyHandle key) const;
   KeyHandle Issue(Node* node, std::uint32_t access);
+  Status Set(KeyHandle key, const Value& value);
 
   std::map<KeyHandle, std::unique_ptr<Node>> roots_;
   std::unordered_map<KeyHandle, OpenKeyState> handles_;

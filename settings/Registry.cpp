@@ -1,6 +1,5 @@
 #include "settings/Registry.h"
 
-#include <array>
 #include <utility>
 
 #include "settings/Persisted.h"
@@ -12,21 +11,6 @@ namespace {
 // What the program installed; nothing of a single call is kept between calls.
 Store* gStore = nullptr;
 std::function<void(const std::string& text)> gMessage;
-
-struct RootName {
-  std::string_view name;
-  KeyHandle handle;
-};
-
-constexpr std::array<RootName, 7> kRoots = {{
-    {"HKEY_CLASSES_ROOT", kClassesRoot},
-    {"HKEY_CURRENT_USER", kCurrentUser},
-    {"HKEY_LOCAL_MACHINE", kLocalMachine},
-    {"HKEY_USERS", kUsers},
-    {"HKEY_PERFORMANCE_DATA", kPerformanceData},
-    {"HKEY_CURRENT_CONFIG", kCurrentConfig},
-    {"HKEY_DYN_DATA", kDynData},
-}};
 
 constexpr std::string_view kRootPrefix = "HKEY_";
 
@@ -41,7 +25,7 @@ void SetMessageCallback(std::function<void(const std::string& text)> callback) {
 }
 
 KeyHandle RootKeyFromName(std::string name) {
-  for (const auto& root : kRoots) {
+  for (const auto& root : kRootNames) {
     if (name == root.name) return root.handle;
   }
   return 0;

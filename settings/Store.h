@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kestrova::settings {
 
@@ -16,6 +18,8 @@ inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
 inline constexpr Status kWriteFault = 29;
 inline constexpr Status kInvalidParameter = 87;
+// A value that is there but is not text.
+inline constexpr Status kUnsupportedType = 1630;
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyWrite = 0x20006;
@@ -36,6 +40,22 @@ inline constexpr KeyHandle kDynData = 0x80000006;
 inline constexpr bool IsPredefinedRoot(KeyHandle key) {
   return key >= kClassesRoot && key <= kDynData;
 }
+
+struct RootName {
+  std::string_view name;
+  KeyHandle handle;
+};
+
+// The names a key path may begin with, in the order they are looked up.
+inline constexpr std::array<RootName, 7> kRootNames = {{
+    {"HKEY_CLASSES_ROOT", kClassesRoot},
+    {"HKEY_CURRENT_USER", kCurrentUser},
+    {"HKEY_LOCAL_MACHINE", kLocalMachine},
+    {"HKEY_USERS", kUsers},
+    {"HKEY_PERFORMANCE_DATA", kPerformanceData},
+    {"HKEY_CURRENT_CONFIG", kCurrentConfig},
+    {"HKEY_DYN_DATA", kDynData},
+}};
 
 // The five operations the Registry module needs of a per-user hierarchical store.
 class Store {

@@ -1,5 +1,5 @@
-// Whatever a settings file holds: reading it ends, and what was read, once written, reads back
-// cleanly and writes the very same text again.
+// Whatever a settings file holds: reading it ends, and what was read, once written in the form it
+// came in, reads back cleanly in that form and writes the very same bytes again.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,14 +10,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrova::settings;
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   MemoryStore read;
-  ParseRegFile(text, read);
+  RegForm form{};
+  ParseRegFile(bytes, read, &form);
   FUZZ_CHECK(read.OpenHandleCount() == 0);
-  const std::string written = FormatRegFile(read);
+  const std::string written = FormatRegFile(read, form);
 
   MemoryStore reread;
-  FUZZ_CHECK(ParseRegFile(written, reread));
-  FUZZ_CHECK(FormatRegFile(reread) == written);
+  RegForm formAgain{};
+  FUZZ_CHECK(ParseRegFile(written, reread, &formAgain) && formAgain == form);
+  FUZZ_CHECK(FormatRegFile(reread, form) == written);
   return 0;
 }

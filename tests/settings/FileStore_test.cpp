@@ -161,11 +161,11 @@ TEST_F(FileStoreTest, PrivateFoldersAndFileInTheTextFormatThatKeepsAnyValue) {
   ASSERT_EQ(Put(made, "", "default"), kSuccess);
   ASSERT_EQ(Put(made, "EURO", "2"), kSuccess);
   ASSERT_EQ(made.SetValue(kCurrentUser, "AtRoot", ""), kSuccess);
-  EXPECT_EQ(ReadFile(deep),
-            "REGEDIT4\n\n[HKEY_CURRENT_USER]\n\"AtRoot\"=\"\"\n" + keys +
-                "\"Euro\"=\"2\"\n\"Tooltip\"=\" Belgian \\\"Francs\\\" \"\n"
-                "\"Odd\\\\Name\"=\"a\\\\b\\nc\\rd\\te\\x01f\\x1B\xE2\x82\xAC\"\n@=\"default\"\n"
-                "\n[HKEY_CURRENT_USER\\Software\\Other]\n");
+  EXPECT_EQ(ReadFile(deep), "REGEDIT4\n\n[HKEY_CURRENT_USER]\n\"AtRoot\"=\"\"\n" + keys +
+                                "\"Euro\"=\"2\"\n\"Tooltip\"=\" Belgian \\\"Francs\\\" \"\n"
+                                "\"Odd\\\\Name\"=\"a\\\\b\\nc\\rd\te\x01"
+                                "f\x1B\xE2\x82\xAC\"\n@=\"default\"\n"
+                                "\n[HKEY_CURRENT_USER\\Software\\Other]\n");
 
   // Awkward values come back exactly.
   const std::string values[] = {" Belgian Francs ",
@@ -223,7 +223,7 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBad) {
       {good + "\"Tooltip\"=\" Belgian Fr", true},  // cut off
       {good + "\"Tooltip\"=\"a\\qb\"\n", true},
       {good + "\"Tooltip\"=\"a\" b\n", true},
-      {good + "[HKEY_LOCAL_MACHINE\\Software]\n\"Tooltip\"=\"m\"\n", true},
+      {good + "[-HKEY_CURRENT_USER\\Software]\n\"Tooltip\"=\"m\"\n", true},
       {good.substr(9), true},  // no header
       {"REGEDIT4\n\"Euro\"=\"1\"\n", false},
       {std::string("\x7F"
