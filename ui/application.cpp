@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QSessionManager>
 
-#include "settings/FileStore.h"
 #include "settings/Registry.h"
+#include "settings/UserStore.h"
 #include "ui/frmMain.h"
 #include "ui/platform.h"
 
@@ -32,8 +32,8 @@ int Run(int argc, char** argv) {
   if (!window.Form_Initialize(environment)) return 0;
   QApplication::setWindowIcon(window.windowIcon());
 
-  settings::FileStore store;
-  settings::Registry::SetStore(&store);
+  const auto store = settings::OpenUserStore();
+  settings::Registry::SetStore(store.get());
   settings::Registry::SetMessageCallback([&window](const std::string& text) {
     platform::ShowMessage(&window, {QString::fromStdString(text), QStringLiteral("Kestrova"),
                                     platform::MessageIcon::None});

@@ -8,16 +8,11 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
 
-#include "settings/FileStore.h"
 #include "ui/units.h"
 
 namespace kestrova::ui::platform {
@@ -40,42 +35,6 @@ void ShowMessage(QWidget* parent, const MessageRequest& request) {
       request.icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
       request.caption, request.text, QMessageBox::Ok, parent);
   box.exec();
-}
-
-SingleInstance::~SingleInstance() { Release(); }
-
-SingleInstance::State SingleInstance::Acquire(const std::string& lockPath) {
-  Release();
-  // Close-on-exec: a browser started from the about window must not inherit the lock.
-  const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) {
-    errorNumber_ = errno;
-    errorText_ = std::strerror(errorNumber_);
-    return State::Failed;
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    ::close(fd);
-    if (error == EWOULDBLOCK) return State::AlreadyRunning;
-    errorNumber_ = error;
-    errorText_ = std::strerror(error);
-    return State::Failed;
-  }
-  fd_ = fd;
-  return State::First;
-}
-
-void SingleInstance::Release() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
-}
-
-std::string SingleInstance::DefaultLockPath() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && *runtime) return std::string(runtime) + "/Kestrova.lock";
-  return settings::FileStore::UserFolder() + "/Kestrova.lock";
 }
 
 QSize ScreenSizeTwips() {
