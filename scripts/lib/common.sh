@@ -5,9 +5,9 @@ KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # The program needs only these; the tests, the picture generator and the benchmarks need the rest.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core)
-TEST_PACKAGES=(git clang-format pkgconf libgif-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick strace
+TEST_PACKAGES=(git clang-format pkgconf libgif-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick
   desktop-file-utils appstream openbox dbus at-spi2-core python3-pyatspi clang libclang-rt-14-dev
-  dpkg-dev lintian libsm-dev libice-dev)
+  dpkg-dev lintian libsm-dev libice-dev g++-mingw-w64-x86-64-posix wine64)
 
 # Installs only what is missing; a ready machine installs nothing and needs no network.
 ensure_packages() {
