@@ -34,7 +34,7 @@ const std::string kSub = "Software\\Quillmere\\Kestrova Tests";
 // clang-format off
 const std::vector<std::string> kTexts = {
     " Belgian Francs ", "", "say \"cheese\"", "C:\\Temp\\new", "two\nlines\r\n", "\tTab\x01\x1F\x7F",
-    std::string("nul\0in", 6), "\xC3\x96sterreich \xE2\x82\xAC \xF0\x9F\x98\x80",
+    std::string("nul\0in", 6), "\xC3\x96sterreich \xE2\x82\xAC \xF0\x9F\x98\x80\xE0\xA4\x95",
     "\"=\"\n[HKEY_CURRENT_USER\\Other]", std::string(10000, 'x')};
 // clang-format on
 
@@ -138,7 +138,9 @@ TEST(RegistryPaths, SplitIntoRootAndSubKeyOrRefusedWithTheMessage) {
     EXPECT_EQ(shown, std::vector<std::string>(refused, "Incorrect Format:\n\n" + path)) << path;
     EXPECT_EQ(Registry::ReadSettingValue(path, "Euro").has_value(), root != 0) << path;
   }
-  Registry::SetStore(nullptr);
+  Registry::SetStore(nullptr);  // with none, every operation fails quietly
+  Registry::CreateSettingsKey(std::string(kSettingsKey));
+  EXPECT_EQ(Registry::ReadSettingValue(std::string(kSettingsKey), "Euro"), "Error");
   Registry::SetMessageCallback(nullptr);
 }
 
@@ -279,7 +281,7 @@ TEST_F(FileStoreTest, CommitsABatchOnceAndReadsHandEditsAndExportsWhole) {
   ASSERT_EQ(Put(*ground.store, "Euro", "2"), kSuccess);
   EXPECT_EQ(ReadFile(file).substr(0, 4), std::string("\xFF\xFEW\0", 4));
   EXPECT_EQ(Get(ground.Reopen(), "Count") + Get(*ground.store, "Blob"), "status 1630status 1630");
-  EXPECT_EQ(Get(*ground.store, "Sign"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(Get(*ground.store, "Sign"), "\xF0\x9F\x98\x80\xE0\xA4\x95");
 }
 
 TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
@@ -291,9 +293,9 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
   const std::pair<std::string, std::string> cases[] = {
       {"", tip + " Belgian Fr"}, {"", tip + "\\x4"}, {"", tip + "a\\q\""}, {"", tip + "a\" b"},
       {"", tip + std::string("\0\"", 2)}, {"", tip + "\"\nx"}, {"", kGood + "\"C\"=dword:x"},
-      {"", kGood + "[-HKEY_CURRENT_USER\\A]"}, {"", kGood.substr(9)}, {"", kGood + many},
-      {"", "REGEDIT4\n\"Euro\"=\"1\""}, {"", ""}, {"open", kGood}, {"read", kGood},
-      {"fifo", ""}, {"folder", ""}};
+      {"", kGood + "\"C\"=hex(q):0"}, {"", kGood + "[-HKEY_CURRENT_USER\\A]"}, {"", kGood + many},
+      {"", kGood.substr(9)}, {"", "REGEDIT4\n\"Euro\"=\"1\""}, {"", ""}, {"open", kGood},
+      {"read", kGood}, {"fifo", ""}, {"folder", ""}};
   // clang-format on
   for (const auto& [how, bytes] : cases) {
     SCOPED_TRACE(how + bytes.substr(0, 70));
@@ -316,7 +318,6 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
     EXPECT_EQ(plain, how != "fifo" && how != "folder");
     EXPECT_EQ(plain ? ReadFile(bad + ".1") : bytes, bytes);
     EXPECT_EQ(ReadFile(bad) + Get(ground.Reopen(), "Tooltip"), "damaged beforet");
-    EXPECT_FALSE(ground.store->Damaged());
     EXPECT_LT(fs::file_size(file), 1000u);
   }
 }
