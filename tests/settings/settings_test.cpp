@@ -291,7 +291,7 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
   const std::string tip = kGood + "\"Tooltip\"=\"";
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
-      {"", tip + " Belgian Fr"}, {"", tip + "\\x4"}, {"", tip + "a\\q\""}, {"", tip + "a\" b"},
+      {"", tip + " Belgian Fr"}, {"", tip + "\\x"}, {"", tip + "a\\q\""}, {"", tip + "a\" b"},
       {"", tip + std::string("\0\"", 2)}, {"", tip + "\"\nx"}, {"", kGood + "\"C\"=dword:x"},
       {"", kGood + "\"C\"=hex(q):0"}, {"", kGood + "[-HKEY_CURRENT_USER\\A]"}, {"", kGood + many},
       {"", kGood.substr(9)}, {"", "REGEDIT4\n\"Euro\"=\"1\""}, {"", ""}, {"open", kGood},
