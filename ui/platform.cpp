@@ -8,10 +8,13 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
+#endif
 
 #include "ui/units.h"
 
@@ -51,6 +54,10 @@ bool KnowsWindowPlace() {
   return integration && integration->hasCapability(QPlatformIntegration::ScreenWindowGrabbing);
 }
 
+#ifdef _WIN32
+// Windows has no such signals; a logoff or shutdown reaches the window as Qt's commitDataRequest.
+void InstallQuitSignals(std::function<void()>) {}
+#else
 namespace {
 int g_signalPipe[2] = {-1, -1};
 
@@ -79,5 +86,6 @@ void InstallQuitSignals(std::function<void()> onQuit) {
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
+#endif
 
 }  // namespace kestrova::ui::platform
