@@ -7,7 +7,7 @@ KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core)
 TEST_PACKAGES=(git clang-format pkgconf libgif-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick
   desktop-file-utils appstream openbox dbus at-spi2-core python3-pyatspi clang libclang-rt-14-dev
-  dpkg-dev lintian libsm-dev libice-dev g++-mingw-w64-x86-64-posix wine64)
+  dpkg-dev lintian libsm6 libice6 sway wtype grim qt6-wayland g++-mingw-w64-x86-64-posix wine64)
 
 # Installs only what is missing; a ready machine installs nothing and needs no network.
 ensure_packages() {
