@@ -1,160 +1,111 @@
-"""The desktops the scenarios run on, and what a scenario does there: start copies of Kestrova,
-find their windows, type, click, look at the screen, read the controls through the
-accessibility bus and the settings file from the disk."""
-import glob
-import json
-import os
-import re
-import shutil
-import signal
-import socket
-import struct
-import subprocess
-import tempfile
-import time
+"""The desktops the scenarios run on, and a user there: copies of Kestrova started, their windows
+found, typed into, clicked and pictured, their controls read through the accessibility bus and
+their settings file from the disk."""
+import collections, glob, json, os, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
 
-TIMEOUT = 15
+STARTED = []  # every process started, to end with the scenario
 
 
 class Failure(Exception):
     pass
 
 
-def poll(what, probe, timeout=TIMEOUT, every=0.05):
-    """probe() until it gives something true; any other error it raises explains a time-out."""
-    end, last = time.monotonic() + timeout, None
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def poll(what, probe, wanted=..., timeout=15, every=0.05):
+    """probe() until it gives wanted, or by default anything true; what it last gave or raised
+    explains a time-out."""
+    end, last = time.monotonic() + timeout, ""
     while True:
         try:
             found = probe()
-            if found:
+            if (found == wanted) if wanted is not ... else found:
                 return found
+            last = f" (last seen {found!r})"
         except Failure:
             raise
-        except Exception as error:  # the tree or the window changes under us: try again
-            last = error
-        if time.monotonic() > end:
-            raise Failure(f"{what}: not within {timeout:.0f} s" + (f" ({last})" if last else ""))
+        except Exception as error:  # the tree or the window changes under us: look again
+            last = f" ({error!r})"
+        check(time.monotonic() < end, f"{what}: not within {timeout} s{last}")
         time.sleep(every)
 
 
-def until(what, read, wanted):
-    """Polls read() until it gives wanted."""
-    def probe():
-        got = read()
-        if got != wanted:
-            raise ValueError(f"last seen {got!r}")
-        return True
-    poll(f"{what} = {wanted!r}", probe)
-
-
 def sh(*command, stdin=None):
-    return subprocess.run(command, input=stdin, check=True, stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL).stdout
+    return subprocess.run(command, input=stdin, check=True, capture_output=True).stdout
 
 
 def spawn(*command, **options):
-    return subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **options)
-
-
-VALUE = re.compile(r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|')
+    STARTED.append(subprocess.Popen(command, **{"stdout": subprocess.DEVNULL, "stderr": subprocess.STDOUT, **options}))
+    return STARTED[-1]
 
 
 def values(path):
-    """The settings file's values, or None when it is missing or any line of it is not whole."""
+    """The settings file's values; None when it is missing or a line of it is not whole."""
     try:
         lines = open(path, encoding="utf-8").read().split("\n")
     except (OSError, UnicodeDecodeError):
         return None
-    if lines[0] != "REGEDIT4" or lines[-1] != "":
-        return None
-    found = {}
-    for line in lines[1:-1]:
-        match = VALUE.fullmatch(line)
-        if not match:
-            return None
-        if match[1] is not None:
-            found[match[1]] = match[2]  # none of the texts used here needs unescaping
-    return found
+    found = [re.fullmatch(r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|', line) for line in lines[1:-1]]
+    ok = lines[0] == "REGEDIT4" and not lines[-1] and all(found)
+    return {m[1]: m[2] for m in found if m[1]} if ok else None  # no text used here needs unescaping
 
 
-class Picture:
-    """Pixels of a PPM (P6) picture."""
-
+class Picture:  # the pixels of a P6 picture, from ImageMagick or grim
     def __init__(self, ppm):
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         self.w, self.h, self.data = int(header[1]), int(header[2]), ppm[header.end():]
 
     def __getitem__(self, xy):
-        at = 3 * (xy[1] * self.w + xy[0])
-        return tuple(self.data[at:at + 3])
-
-    def distance(self, other):
-        """Mean difference per colour byte from a picture of the same size."""
-        if (self.w, self.h) != (other.w, other.h):
-            return 255
-        return sum(abs(a - b) for a, b in zip(self.data, other.data)) / len(self.data)
+        return tuple(self.data[3 * (xy[1] * self.w + xy[0]):][:3])
 
 
-class Window:
-    def __init__(self, ident, x, y, w, h):
-        self.id, self.x, self.y, self.w, self.h = ident, x, y, w, h
+Window = collections.namedtuple("Window", "id x y w h")
 
 
 class X11:
-    """Xvfb with openbox (frames, activation, Alt+F4), typed and clicked with xdotool."""
-    name, places, size = "x11", True, (1024, 768)
-    RC = ('<openbox_config xmlns="http://openbox.org/3.4/rc"><focus><focusNew>yes</focusNew>'
-          '<followMouse>no</followMouse></focus><placement><policy>Smart</policy></placement>'
-          '<theme><name>Clearlooks</name><titleLayout>NLIMC</titleLayout></theme><desktops>'
-          '<number>1</number></desktops><keyboard><keybind key="A-F4"><action name="Close"/>'
-          '</keybind></keyboard><menu><file>/dev/null</file></menu></openbox_config>')
+    """Xvfb with openbox (frames, activation, Alt+F4), worked with xdotool."""
+    name, places, size, env = "x11", True, (1024, 768), {"QT_QPA_PLATFORM": "xcb"}
 
     def __init__(self, work):
-        # -noreset: a killed copy is often the server's only client, and a reset server would
-        # turn the next one away.
-        read, write = os.pipe()
-        self.procs = [spawn("Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                            "-noreset", "-nolisten", "tcp", pass_fds=[write])]
+        read, write = os.pipe()  # -noreset: a reset, when a killed copy was the last client, turns the next away
+        spawn("Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp",
+              pass_fds=[write])
         os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            number += os.read(read, 16) or b"\n"
-        os.environ["DISPLAY"] = ":" + number.decode().strip()
+        os.environ["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         with open(f"{work}/rc.xml", "w") as rc:
-            rc.write(self.RC)
-        self.procs.append(spawn("openbox", "--sm-disable", "--config-file", f"{work}/rc.xml"))
+            rc.write('<openbox_config xmlns="http://openbox.org/3.4/rc"><theme><name>Clearlooks</name></theme>'
+                     '<keyboard><keybind key="A-F4"><action name="Close"/></keybind></keyboard></openbox_config>')
+        spawn("openbox", "--sm-disable", "--config-file", f"{work}/rc.xml")
         poll("openbox", lambda: b"window id" in sh("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
-        self.env = {"QT_QPA_PLATFORM": "xcb"}
+
+    def search(self, *args):
+        return subprocess.run(["xdotool", "search", "--all", "--onlyvisible", *args], capture_output=True).stdout.split()
 
     def window(self, pid, title):
-        found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
-                                "--name", f"^{title}$"], stdout=subprocess.PIPE).stdout.split()
-        if not found:
-            return None
-        info = sh("xwininfo", "-id", found[0]).decode()
-        x, y, w, h = (int(re.search(rf"{key}:\s+(-?\d+)", info)[1])
-                      for key in ("upper-left X", "upper-left Y", "Width", "Height"))
-        return Window(found[0].decode(), x, y, w, h)
+        for found in self.search("--pid", str(pid), "--name", f"^{title}$")[:1]:
+            info = sh("xwininfo", "-id", found).decode()
+            return Window(found.decode(), *(int(re.search(rf"{key}:\s+(-?\d+)", info)[1])
+                                            for key in ("upper-left X", "upper-left Y", "Width", "Height")))
 
-    def showing(self, title):
-        """The process ids of every visible window of that title, in one look."""
-        return {int(pid) for pid in subprocess.run(
-            ["xdotool", "search", "--all", "--onlyvisible", "--name", f"^{title}$", "getwindowpid",
-             "%@"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.split()}
+    def showing(self, title):  # the process ids of all windows of that title, in one look
+        return {int(pid) for pid in self.search("--name", f"^{title}$", "getwindowpid", "%@")}
 
     def frame(self, win):
-        extents = sh("xprop", "-id", win.id, "_NET_FRAME_EXTENTS").decode().split("=")[1]
-        left, right, top, bottom = map(int, extents.split(","))
+        extents = sh("xprop", "-id", win.id, "_NET_FRAME_EXTENTS").split(b"=")[1]
+        left, right, top, bottom = map(int, extents.split(b","))
         return win.x - left, win.y - top, win.w + left + right, win.h + top + bottom
 
     def keys(self, *keys):
         sh("xdotool", "key", "--delay", "40", *keys)
 
     def click(self, x, y, button=1, count=1):
-        clicks = ["click", "--repeat", str(count), "--delay", "60", str(button)] if count else []
-        sh("xdotool", "mousemove", str(x), str(y), *clicks)
+        sh("xdotool", "mousemove", str(x), str(y), *(["click", "--repeat", str(count), "--delay", "60",
+                                                       str(button)] if count else []))
 
-    def close_box(self, win):
+    def close_box(self, win):  # at the right end of the title bar
         x, y, w, _ = self.frame(win)
         self.click(x + w - 11, y + 10)
 
@@ -164,81 +115,57 @@ class X11:
     def activate(self, win):
         sh("xdotool", "windowactivate", "--sync", win.id)
 
-    def focused(self, win):
-        return sh("xdotool", "getwindowfocus").decode().strip() == win.id
-
     def grab(self, x, y, w, h):
-        return Picture(sh("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8",
-                          "ppm:-"))
-
-
-class VirtualPointer:
-    """A pointer of our own through the compositor's virtual-pointer protocol, spoken on the
-    Wayland socket: headless sway has no pointer, and clients get no pointer events without."""
-
-    def __init__(self, path):
-        def connect():
-            sock = socket.socket(socket.AF_UNIX)
-            sock.connect(path)
-            return sock
-        self.sock = poll("the compositor's socket", connect)
-        self.send(1, 1, 2)  # wl_display.get_registry: object 2
-        self.send(1, 0, 3)  # wl_display.sync: object 3 is done once every global is told
-        names, data, done = {}, b"", False
-        while not done:
-            data += self.sock.recv(4096)
-            while len(data) >= 8 and len(data) >= data[6] | data[7] << 8:
-                sender, code = struct.unpack_from("<II", data)
-                body, data = data[8:code >> 16], data[code >> 16:]
-                if sender == 2:  # wl_registry.global: name, interface, version
-                    names[body[8:8 + body[4] - 1].decode()] = struct.unpack_from("<I", body)[0]
-                done = done or sender == 3
-        interface = b"zwlr_virtual_pointer_manager_v1\0"
-        self.send(2, 0, names[interface[:-1].decode()], len(interface),
-                  interface + b"\0" * (-len(interface) % 4), 1, 4)  # bind: object 4
-        self.send(4, 0, 0, 5)  # create_virtual_pointer on the default seat: object 5
-
-    def send(self, target, opcode, *args):
-        body = b"".join(a if isinstance(a, bytes) else struct.pack("<I", a) for a in args)
-        self.sock.sendall(struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body)
-
-    def event(self, opcode, *args):
-        self.send(5, opcode, int(time.monotonic() * 1000) & 0xFFFFFFFF, *args)
-        self.send(5, 4)  # frame
-
-    def click(self, x, y, button, count):
-        self.event(1, x, y, *Wayland.size)  # motion_absolute
-        for _ in range(count):
-            for state in (1, 0):
-                self.event(2, {1: 0x110, 3: 0x111}[button], state)
-            time.sleep(0.06)
+        return Picture(sh("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"))
 
 
 class Wayland:
-    """sway on its headless backend without XWayland, run as nobody since it refuses root;
-    typed with wtype, pictured with grim, windows found in its tree."""
-    name, places, size = "wayland", False, (1024, 768)
+    """sway on its headless backend without XWayland, run as nobody since it refuses root; typed
+    with wtype, pictured with grim, windows found in its tree."""
+    name, places, size, env = "wayland", False, (1024, 768), {"QT_QPA_PLATFORM": "wayland"}
 
     def __init__(self, work):
-        home = tempfile.mkdtemp(prefix="sway.")
+        os.chmod(work, 0o711)
+        home = tempfile.mkdtemp(dir=work)
         shutil.chown(home, "nobody", "nogroup")
         with open(f"{home}/config", "w") as config:
-            config.write("xwayland disable\noutput * mode 1024x768\nfocus_follows_mouse no\n"
-                         "bindsym Mod1+F4 kill\ndefault_floating_border none\n")
-        env = {"PATH": os.environ["PATH"], "HOME": home, "XDG_RUNTIME_DIR": home,
-               "WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1"}
-        self.procs = [spawn("setpriv", "--reuid", "nobody", "--regid", "nogroup", "--clear-groups",
-                            "sway", "-c", f"{home}/config", env=env)]
-        self.home = home
+            config.write("xwayland disable\noutput * mode 1024x768\ndefault_floating_border none\n"
+                         "focus_follows_mouse no\nbindsym Mod1+F4 kill\n")
+        spawn("setpriv", "--reuid", "nobody", "--regid", "nogroup", "--clear-groups", "sway", "-c", f"{home}/config",
+              env=dict(PATH=os.environ["PATH"], HOME=home, XDG_RUNTIME_DIR=home, WLR_BACKENDS="headless",
+                       WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"))
         os.environ["SWAYSOCK"] = poll("sway", lambda: glob.glob(f"{home}/sway-ipc.*.sock"))[0]
         poll("sway's output", lambda: json.loads(sh("swaymsg", "-t", "get_outputs")))
         os.environ["WAYLAND_DISPLAY"] = glob.glob(f"{home}/wayland-?")[0]
-        self.pointer = VirtualPointer(os.environ["WAYLAND_DISPLAY"])
-        # A keyboard that stays, as a desk has: each wtype call adds one of its own for a while,
-        # and the last one leaving would take the windows' focus with it.
-        self.procs.append(spawn("wtype", "-s", "2000000"))
+        self.pointer = self.virtual_pointer()
+        # A keyboard that stays, as on a desk: each wtype call adds one of its own for a while,
+        # and the last keyboard to go would take the window's focus with it.
+        spawn("wtype", "-s", "2000000")
         poll("a keyboard", lambda: b'"capabilities": 3' in sh("swaymsg", "-t", "get_seats"))
-        self.env = {"QT_QPA_PLATFORM": "wayland"}
+
+    @staticmethod
+    def virtual_pointer():
+        """A pointer, through the virtual-pointer protocol spoken on the Wayland socket: headless
+        sway has none, and without one no client gets pointer events."""
+        def send(target, opcode, *args):
+            body = b"".join(a if isinstance(a, bytes) else struct.pack("<I", a) for a in args)
+            sock.sendall(struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body)
+        sock = socket.socket(socket.AF_UNIX)
+        sock.connect(os.environ["WAYLAND_DISPLAY"])
+        send(1, 1, 2)  # the registry, object 2, tells the globals
+        send(1, 0, 3)  # object 3 says done once it has told them all
+        data, names, done = b"", {}, False
+        while not done:
+            data += sock.recv(4096)
+            while len(data) >= 8 and len(data) >= data[6] | data[7] << 8:
+                sender, size = struct.unpack_from("<I", data)[0], data[6] | data[7] << 8
+                body, data, done = data[8:size], data[size:], done or sender == 3
+                if sender == 2:  # a global: its name, then its interface
+                    names[body[8:7 + body[4]]] = struct.unpack_from("<I", body)[0]
+        manager = b"zwlr_virtual_pointer_manager_v1\0"
+        send(2, 0, names[manager[:-1]], len(manager), manager + b"\0" * (-len(manager) % 4), 1, 4)
+        send(4, 0, 0, 5)  # the pointer, object 5, on the default seat
+        return lambda opcode, *args: send(5, opcode, int(time.monotonic() * 1000) & 0xFFFFFFFF, *args) or send(5, 4)
 
     def window(self, pid, title):
         nodes = [json.loads(sh("swaymsg", "-t", "get_tree"))]
@@ -247,26 +174,24 @@ class Wayland:
             nodes += node["nodes"] + node["floating_nodes"]
             if node.get("pid") == pid and node["name"] == title and node.get("visible"):
                 outer, inner = node["rect"], node["window_rect"]
-                return Window(node["id"], outer["x"] + inner["x"], outer["y"] + inner["y"],
-                              inner["width"], inner["height"])
-        return None
+                return Window(node["id"], outer["x"] + inner["x"], outer["y"] + inner["y"], inner["width"], inner["height"])
 
     def frame(self, win):
-        return win.x, win.y, win.w, win.h
+        return win[1:]
 
-    def keys(self, *keys):
-        # Each call is a new keyboard, and Qt loses its first key: a harmless one leads.
+    def keys(self, *keys):  # each call is a new keyboard, whose first key Qt loses: a harmless one
         args = ["-d", "40", "-k", "Shift_L", "-s", "150"]
-        for key in keys:
-            *modifiers, name = key.split("+")
-            args += [a for m in modifiers for a in ("-M", m)] + ["-k", name]
-            args += [a for m in modifiers for a in ("-m", m)]
+        for *held, key in (key.split("+") for key in keys):
+            args += [a for m in held for a in ("-M", m)] + ["-k", key] + [a for m in held for a in ("-m", m)]
         sh("wtype", *args)
 
     def click(self, x, y, button=1, count=1):
-        self.pointer.click(x, y, button, count)
+        self.pointer(1, x, y, *self.size)  # motion_absolute
+        for state in [1, 0] * count:  # the button's press and release
+            self.pointer(2, {1: 0x110, 3: 0x111}[button], state)
+            time.sleep(0.03)
 
-    def close_box(self, win):
+    def close_box(self, win):  # the compositor's close, as its title bar's would be
         sh("swaymsg", f"[con_id={win.id}] kill")
 
     def activate(self, win):
@@ -275,8 +200,8 @@ class Wayland:
     def grab(self, x, y, w, h):
         return Picture(sh("grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-"))
 
-    def dense(self):
-        sh("swaymsg", "output * mode 2048x1536 scale 2")  # the same logical size, twice the pixels
+    def dense(self):  # the same size on the desk, twice the pixels
+        sh("swaymsg", "output * mode 2048x1536 scale 2")
 
 
 BACKENDS = {"x11": X11, "wayland": Wayland}
@@ -290,20 +215,17 @@ def nodes(node):
 
 
 class Case:
-    """One user on a desktop, with fresh home, settings and lock folders, and the copies of
-    Kestrova started for them; self.p and self.win are the copy in hand and its window."""
-    started = []
+    """A user on a desktop, with fresh home, settings and lock folders; self.p is the copy of
+    Kestrova in hand and self.win its window. Its methods are the scenarios' steps."""
 
     def __init__(self, desk, binary, folder):
-        self.d, self.binary, self.folder, self.p, self.win = desk, binary, folder, None, None
-        self.env = dict(os.environ, **desk.env, HOME=f"{folder}/home", XDG_RUNTIME_DIR=f"{folder}/run",
+        self.d, self.binary, self.folder, self.p, self.win, self.place = desk, binary, folder, None, None, None
+        os.makedirs(f"{folder}/run", mode=0o700)
+        self.env = dict(os.environ, **desk.env, HOME=folder, XDG_RUNTIME_DIR=f"{folder}/run",
                         XDG_CONFIG_HOME=f"{folder}/config")
-        for sub in ("home", "run"):
-            os.makedirs(f"{folder}/{sub}", mode=0o700)
-        self.store = f"{folder}/config/Quillmere/Kestrova.reg"
-        self.log = open(f"{folder}/out.log", "ab")
+        self.store, self.log = f"{folder}/config/Quillmere/Kestrova.reg", open(f"{folder}/out.log", "ab")
 
-    def seed(self, **settings):
+    def seed(self, settings):
         os.makedirs(os.path.dirname(self.store), mode=0o700, exist_ok=True)
         with open(self.store, "w") as store:
             store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n" +
@@ -311,26 +233,21 @@ class Case:
 
     def start(self, binary=None, user=None, **env):
         someone = {"user": user, "group": "nogroup", "extra_groups": []} if user else {}
-        copy = subprocess.Popen([binary or self.binary], env=dict(self.env, **env), stdout=self.log,
-                                stderr=subprocess.STDOUT, **someone)
-        Case.started.append(copy)
-        return copy
+        return spawn(binary or self.binary, env=dict(self.env, **env), stdout=self.log, **someone)
 
     @staticmethod
-    def running(copy):
-        """The copy is the running one: it catches SIGTERM only once its window is up."""
+    def running(copy):  # the running copy, and only it, catches SIGTERM once its window is up
         try:
-            if open(f"/proc/{copy.pid}/comm").read() != "kestrova\n":
-                return False
-            mask = re.search(r"SigCgt:\s*(\w+)", open(f"/proc/{copy.pid}/status").read())[1]
-            return int(mask, 16) >> (signal.SIGTERM - 1) & 1 == 1
+            status = open(f"/proc/{copy.pid}/status").read()
         except OSError:
             return False
+        return "Name:\tkestrova\n" in status and int(re.search(r"SigCgt:\s*(\w+)", status)[1], 16) >> 14 & 1  # SIGTERM
 
-    def window(self, copy, title="Kestrova"):
+    def window(self, copy=None, title="Kestrova"):
+        copy = copy or self.p
+
         def shown():
-            if copy.poll() is not None:
-                raise Failure(f"copy {copy.pid} ended ({copy.returncode}) before showing {title}")
+            check(copy.poll() is None, f"copy {copy.pid} ended ({copy.returncode}) before showing {title}")
             return self.d.window(copy.pid, title)
         return poll(f"window {title} of copy {copy.pid}", shown)
 
@@ -338,115 +255,103 @@ class Case:
         copy = copy or self.p
         poll(f"the end of copy {copy.pid}", lambda: copy.poll() is not None)
 
-    def ready(self, **env):
-        """A copy with its window up and the focus in the euro box."""
+    def ready(self, **env):  # a copy with its window up and the focus in the euro box
         self.p = self.start(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **env)
-        self.win = self.window(self.p)
+        self.win = self.window()
         self.expect("Amount in euro", "focused", True)
-        return self.p
+
+    def run(self, steps):  # each a method's name, alone or with arguments, a function of the case, or a list
+        for step in steps:
+            if isinstance(step, list):
+                self.run(step)
+            elif callable(step):
+                step(self)
+            else:
+                getattr(self, step if isinstance(step, str) else step[0])(*(() if isinstance(step, str) else step[1:]))
+
+    def keys(self, *keys):
+        self.d.keys(*keys)
 
     def quit(self, keys="alt+x"):
         self.d.keys(keys)
         self.ended()
 
-    def stop(self, signal_number):
-        self.p.send_signal(signal_number)
+    def stop(self, number):
+        self.p.send_signal(number)
         self.ended()
 
-    def click(self, x, y, win=None, button=1, count=1):
-        win = win or self.win
-        self.d.click(win.x + x, win.y + y, button, count)
+    def click(self, place, button=1, count=1, win=None):
+        self.d.click((win or self.win).x + place[0], (win or self.win).y + place[1], button, count)
 
-    def control(self, name, pid=None):
-        """A control by its accessible name; "@label" is the rate line, the background's label."""
+    def control(self, name, pid=None):  # by accessible name; "@label" is the rate line, the background's label
         import pyatspi
-        apps = pyatspi.Registry.getDesktop(0)
-        app = next(a for a in apps if a is not None and a.get_process_id() == (pid or self.p.pid))
+        app = next(a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == (pid or self.p.pid))
         if name == "@label":
             app = next(n for n in nodes(app) if n.name == "Background" and n.getRoleName() == "panel")
-            return next(n for n in nodes(app) if n.getRoleName() == "label")
-        return next(n for n in nodes(app) if n.name == name)
+        return next(n for n in nodes(app) if (n.getRoleName() == "label" if name == "@label" else n.name == name))
 
-    @staticmethod
-    def read(node, field):
+    def read(self, name, field, pid=None):
         import pyatspi
-        if field == "text":
-            return node.queryText().getText(0, -1)
-        if field == "focused":
-            return node.getState().contains(pyatspi.STATE_FOCUSED)
-        return node.getRoleName() if field == "role" else getattr(node, field)
+        node = self.control(name, pid)
+        return {"text": lambda: node.queryText().getText(0, -1), "role": node.getRoleName,
+                "focused": lambda: node.getState().contains(pyatspi.STATE_FOCUSED)}.get(field, lambda: getattr(node, field))()
 
     def expect(self, name, field, wanted, pid=None):
-        until(f"{field} of {name}", lambda: self.read(self.control(name, pid), field), wanted)
+        poll(f"{field} of {name}", lambda: self.read(name, field, pid), wanted)
 
-    def saved(self, **wanted):
+    def saved(self, wanted={}):
         got = values(self.store)
-        if got is None:
-            raise Failure("the settings file is missing or damaged")
+        check(got is not None, "the settings file is missing or damaged")
         for name, text in wanted.items():
-            if got.get(name) != text:
-                raise Failure(f'"{name}" is {got.get(name)!r}, expected {text!r}')
+            check(got.get(name) == text, f'"{name}" is {got.get(name)!r}, expected {text!r}')
         return got
 
     # Where a window lies is known on X11 only: the frame's corner, stored in twips.
     def note_place(self):
-        self.win = self.window(self.p)
+        self.win = self.window()
         self.place = self.d.frame(self.win)[:2]
 
-    def move(self, x, y):
-        """Moves the window by the desktop's hand, and waits until Kestrova knows where it is."""
+    def move(self, x, y):  # by the desktop's hand, and Kestrova must know where the window went
         import pyatspi
-        before = self.d.frame(self.win)
-        self.d.move(self.win, x, y)
-
-        def known():
-            self.win = self.window(self.p)
-            seen = self.control("Kestrova").queryComponent().getPosition(pyatspi.DESKTOP_COORDS)
-            return self.d.frame(self.win) != before and tuple(seen) == (self.win.x, self.win.y)
-        poll("Kestrova knowing where its window went", known)
-        self.place = self.d.frame(self.win)[:2]
+        if self.d.places:
+            before = self.d.frame(self.win)
+            self.d.move(self.win, x, y)
+            poll("Kestrova knowing where its window went", lambda: self.note_place() or self.place != before[:2] and tuple(
+                self.control("Kestrova").queryComponent().getPosition(pyatspi.DESKTOP_COORDS)) == self.win[1:3])
 
     def place_saved(self):
         if self.d.places:
-            self.saved(Top=str(self.place[1] * 15), Left=str(self.place[0] * 15))
+            self.saved({"Top": str(self.place[1] * 15), "Left": str(self.place[0] * 15)})
 
-    def restart_in_place(self):
+    def restart(self):  # in the place noted last
         self.ready()
-        if self.d.places and self.d.frame(self.win)[:2] != self.place:
-            raise Failure(f"restored at {self.d.frame(self.win)[:2]}, closed at {self.place}")
+        check(not self.d.places or self.d.frame(self.win)[:2] == self.place, f"not restored at {self.place}")
 
-    def pixel(self, x, y, what, colour):
-        until(what, lambda: self.d.grab(self.win.x + x, self.win.y + y, 1, 1)[0, 0], colour)
+    def pixel(self, place, colour):
+        poll(f"the colour at {place}", lambda: self.d.grab(self.win.x + place[0], self.win.y + place[1], 1, 1)[0, 0], colour)
 
     def screenshot(self, name):
         folder = os.environ.get("KESTROVA_E2E_ARTIFACTS")
         if folder:
             shot = self.d.grab(*self.d.frame(self.win))
-            ppm = b"P6 %d %d 255\n" % (shot.w, shot.h) + shot.data
             os.makedirs(folder, exist_ok=True)
-            prefix = "" if self.d.name == "x11" else self.d.name + "-"
-            sh("convert", "ppm:-", f"{folder}/{prefix}{name}", stdin=ppm)
+            sh("convert", "ppm:-", f"{folder}/{'' if self.d.places else self.d.name + '-'}{name}",
+               stdin=b"P6 %d %d 255\n" % (shot.w, shot.h) + shot.data)
 
-    def popup(self, x, y, open_menu):
-        """open_menu() must show the country pop-up with its top left corner at (x, y) of the
-        screen, the place told by what lies under it then and not before; gives its height."""
-        region = (x - 8, y - 8, 40, 360)
-        before = self.d.grab(*region)
-        open_menu()
-
-        def shown():
-            shot = self.d.grab(*region)
-            return shot if shot[14, 14] != before[14, 14] else None
-        after = poll("the country pop-up", shown)
-        if any(after[spot] != before[spot] for spot in ((2, 2), (14, 2), (2, 14))):
-            raise Failure(f"the pop-up reaches above or left of {x},{y}")
+    def popup(self, place, keys=None):
+        """The country pop-up, opened by keys or else by the right button at place, must start at
+        place: what lies under it shows it there and not before. Gives its height."""
+        x, y = self.win.x + place[0], self.win.y + place[1]
+        region, before = (x - 8, y - 8, 40, 360), self.d.grab(x - 8, y - 8, 40, 360)
+        self.keys(keys) if keys else self.click(place, button=3)
+        after = poll("the country pop-up", lambda: (lambda shot: shot[14, 14] != before[14, 14] and shot)(self.d.grab(*region)))
+        check(all(after[spot] == before[spot] for spot in ((2, 2), (14, 2), (2, 14))), f"the pop-up is not at {place}")
         return max(h for h in range(after.h) if after[14, h] != before[14, h]) - 7
 
-    def about(self, open_about, close_about):
-        """The about window comes with the focus on its Ok, goes, and the focus is back."""
+    def about(self, open_about, close_about):  # comes with the focus on its Ok, goes, and gives it back
         open_about()
-        about = self.window(self.p, "About")
+        about = self.window(title="About")
         self.expect("Ok", "focused", True)
         close_about(about)
-        poll("the about window to go", lambda: self.d.window(self.p.pid, "About") is None)
+        poll("the about window to go", lambda: self.d.window(self.p.pid, "About"), None)
         self.expect("Amount in euro", "focused", True)

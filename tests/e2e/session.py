@@ -1,92 +1,66 @@
-"""Just enough of a session manager, through Debian's libSM as desktops use it, to log one
-client out and see each step: started with SESSION_MANAGER from env(), the client joins
-("registered"), logout() asks it to save itself for a shutdown ("done 1"), die() ends it;
-"closed" tells that it hung up. The steps are in self.said, in order."""
-import ctypes
-import select
-import threading
+"""The least of a session manager, on Debian's libSM as desktops use it, to log one client out and
+see each step in self.said: it joins ("registered"), logout() asks it to save itself for a
+shutdown ("done 1"), die() ends it; "closed" tells that it hung up."""
+import ctypes, select, threading  # noqa: E401
 
-SM, ICE = ctypes.CDLL("libSM.so.6"), ctypes.CDLL("libICE.so.6")
-for name in ("SmsGenerateClientID", "IceComposeNetworkIdList", "IceAcceptConnection"):
-    getattr(SM if name.startswith("Sms") else ICE, name).restype = ctypes.c_void_p
-# Every callback here takes (connection, data, one int) at most; the rest of what libSM passes
-# is left unread.
-CALLBACK = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int)
-ANY_HOST = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_char_p)(lambda host: 1)
-# A client that hangs up would make libICE's default handler end this process.
-NO_EXIT = ctypes.CFUNCTYPE(None, ctypes.c_void_p)(lambda connection: None)
+SM, ICE, P, INT = ctypes.CDLL("libSM.so.6"), ctypes.CDLL("libICE.so.6"), ctypes.c_void_p, ctypes.c_int
+for function in (SM.SmsGenerateClientID, ICE.IceComposeNetworkIdList, ICE.IceAcceptConnection):
+    function.restype = P
+# libSM's callbacks in its table's order: what each answers, what it tells. Each is called here
+# as (connection, data, one int); what else libSM passes is left unread.
+CALLBACKS = [(lambda c: SM.SmsRegisterClientReply(P(c), P(SM.SmsGenerateClientID(P(c)))), "registered"),
+             (lambda c: SM.SmsInteract(P(c)), None), (None, None), (None, None),
+             (lambda c: SM.SmsSaveYourselfPhase2(P(c)), None), (None, "done"), (None, "closed"), (None, None),
+             (None, None), (lambda c: SM.SmsReturnProperties(P(c), 0, None), None)]
+ANY_HOST = ctypes.CFUNCTYPE(INT, ctypes.c_char_p)(lambda host: 1)
+NO_EXIT = ctypes.CFUNCTYPE(None, P)(lambda connection: None)  # libICE's own ends the process at a hang-up
 
 
 class SessionManager:
     def __init__(self):
-        self.said, self.client, self.ice, self.todo = [], None, None, []
-        replies = {  # in the order of libSM's callback table
-            "register_client": lambda c: SM.SmsRegisterClientReply(
-                ctypes.c_void_p(c), ctypes.c_void_p(SM.SmsGenerateClientID(ctypes.c_void_p(c)))),
-            "interact_request": lambda c: SM.SmsInteract(ctypes.c_void_p(c)),
-            "interact_done": None, "save_yourself_request": None,
-            "save_yourself_phase2_request": lambda c: SM.SmsSaveYourselfPhase2(ctypes.c_void_p(c)),
-            "save_yourself_done": None, "close_connection": None, "set_properties": None,
-            "delete_properties": None,
-            "get_properties": lambda c: SM.SmsReturnProperties(ctypes.c_void_p(c), 0, None)}
-        words = {"register_client": "registered", "close_connection": "closed"}
+        self.said, self.ice, self.todo = [], None, []
 
-        def callback(name):
-            def handle(connection, data, number):
-                if replies[name]:
-                    replies[name](connection)
-                if name in words or name == "save_yourself_done":
-                    self.said.append(words.get(name, f"done {number}"))
-                return 1
-            return CALLBACK(handle)
-        self.callbacks = [callback(name) for name in replies]
+        def tell(answer, word, connection, number):
+            answer and answer(connection)
+            word and self.said.append(f"done {number}" if word == "done" else word)
+            return 1
+        self.callbacks = [ctypes.CFUNCTYPE(INT, P, P, INT)(lambda c, d, n, entry=entry: tell(*entry, c, n))
+                          for entry in CALLBACKS]
 
         def new_client(connection, data, mask, table, failure):
             self.client = connection
-            ctypes.cast(mask, ctypes.POINTER(ctypes.c_ulong))[0] = (1 << len(replies)) - 1
-            slots = ctypes.cast(table, ctypes.POINTER(ctypes.c_void_p))
+            ctypes.cast(mask, ctypes.POINTER(ctypes.c_ulong))[0] = (1 << len(CALLBACKS)) - 1
             for i, function in enumerate(self.callbacks):
-                slots[2 * i] = ctypes.cast(function, ctypes.c_void_p)
+                ctypes.cast(table, ctypes.POINTER(P))[2 * i] = ctypes.cast(function, P)
             return 1
-        self.new_client = ctypes.CFUNCTYPE(ctypes.c_int, *[ctypes.c_void_p] * 5)(new_client)
-        error = ctypes.create_string_buffer(256)
+        self.new_client = ctypes.CFUNCTYPE(INT, P, P, P, P, P)(new_client)
+        error, count, listeners = ctypes.create_string_buffer(256), INT(), P()
         ICE.IceSetIOErrorHandler(NO_EXIT)
-        count, listeners = ctypes.c_int(), ctypes.c_void_p()
-        if not (SM.SmsInitialize(b"Kestrova tests", b"1", self.new_client, None, ANY_HOST, 256, error)
-                and ICE.IceListenForConnections(ctypes.byref(count), ctypes.byref(listeners), 256, error)):
+        if not (SM.SmsInitialize(b"Kestrova tests", b"1", self.new_client, None, ANY_HOST, 256, error) and
+                ICE.IceListenForConnections(ctypes.byref(count), ctypes.byref(listeners), 256, error)):
             raise RuntimeError(error.value.decode())
-        self.listeners = ctypes.cast(listeners, ctypes.POINTER(ctypes.c_void_p))[:count.value]
-        for listener in self.listeners:
-            ICE.IceSetHostBasedAuthProc(ctypes.c_void_p(listener), ANY_HOST)
-        self.address = ctypes.string_at(ICE.IceComposeNetworkIdList(count, listeners)).decode()
+        self.ports = {ICE.IceGetListenConnectionNumber(P(listener)): P(listener)
+                      for listener in ctypes.cast(listeners, ctypes.POINTER(P))[:count.value]}
+        [ICE.IceSetHostBasedAuthProc(listener, ANY_HOST) for listener in self.ports.values()]
+        self.env = {"SESSION_MANAGER": ctypes.string_at(ICE.IceComposeNetworkIdList(count, listeners)).decode()}
         threading.Thread(target=self.serve, daemon=True).start()
 
-    def env(self):
-        return {"SESSION_MANAGER": self.address}
-
-    def logout(self):  # save both ways, shutdown, any interaction, not fast
-        self.todo.append(lambda: SM.SmsSaveYourself(ctypes.c_void_p(self.client), 2, 1, 2, 0))
+    def logout(self):  # save both ways, for a shutdown, any interaction, not fast
+        self.todo.append(lambda: SM.SmsSaveYourself(P(self.client), 2, 1, 2, 0))
 
     def die(self):
-        self.todo.append(lambda: "closed" in self.said or SM.SmsDie(ctypes.c_void_p(self.client)))
+        self.todo.append(lambda: "closed" in self.said or SM.SmsDie(P(self.client)))
 
-    def serve(self):
-        """libICE is not thread-safe: this thread alone touches it once started."""
-        ports = {ICE.IceGetListenConnectionNumber(ctypes.c_void_p(l)): l for l in self.listeners}
+    def serve(self):  # libICE is not thread-safe: once started, only this thread touches it
         while True:
             while self.todo:
                 self.todo.pop(0)()
-            watched = list(ports) + ([ICE.IceConnectionNumber(self.ice)] if self.ice else [])
+            watched = [*self.ports, *([ICE.IceConnectionNumber(self.ice)] if self.ice else [])]
             for port in select.select(watched, [], [], 0.05)[0]:
-                if port not in ports:
-                    if ICE.IceProcessMessages(self.ice, None, None) == 1:  # a broken connection
-                        self.ice = None
-                        self.said += [] if "closed" in self.said else ["closed"]
-                    continue
-                status = ctypes.c_int()
-                ice = ctypes.c_void_p(ICE.IceAcceptConnection(ctypes.c_void_p(ports[port]),
-                                                             ctypes.byref(status)))
-                while ice.value and ICE.IceConnectionStatus(ice) == 0:  # pending
-                    ICE.IceProcessMessages(ice, None, None)
-                if ice.value and ICE.IceConnectionStatus(ice) == 1:  # accepted
-                    self.ice = ice
+                if port not in self.ports and ICE.IceProcessMessages(self.ice, None, None) == 1:  # broken
+                    self.ice, self.said = None, self.said + ["closed"] * ("closed" not in self.said)
+                elif port in self.ports:  # a client, after a short exchange of its own
+                    ice = P(ICE.IceAcceptConnection(self.ports[port], ctypes.byref(INT())))
+                    while ice.value and ICE.IceConnectionStatus(ice) == 0:  # pending
+                        ICE.IceProcessMessages(ice, None, None)
+                    self.ice = ice if ice.value and ICE.IceConnectionStatus(ice) == 1 else self.ice  # accepted
