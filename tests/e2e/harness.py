@@ -1,12 +1,12 @@
-"""The desktops the scenarios run on, and a user there: copies of Kestrova started, their windows
-found, typed into, clicked and pictured, their controls read through the accessibility bus and
-their settings file from the disk."""
+"""The desktops the scenarios run on, and a user there: copies of Kestrova started, their windows found,
+typed into, clicked and pictured, their controls and settings file read back."""
 import collections, glob, json, os, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
 
 STARTED = []  # every process started, to end with the scenario
+Window = collections.namedtuple("Window", "id x y w h")
 
 
-class Failure(Exception):
+class Failure(BaseException):  # not an Exception, so that poll lets it through
     pass
 
 
@@ -15,9 +15,7 @@ def check(condition, message):
         raise Failure(message)
 
 
-def poll(what, probe, wanted=..., timeout=15, every=0.05):
-    """probe() until it gives wanted, or by default anything true; what it last gave or raised
-    explains a time-out."""
+def poll(what, probe, wanted=..., timeout=15, every=0.05):  # until probe() gives wanted, or anything true
     end, last = time.monotonic() + timeout, ""
     while True:
         try:
@@ -25,8 +23,6 @@ def poll(what, probe, wanted=..., timeout=15, every=0.05):
             if (found == wanted) if wanted is not ... else found:
                 return found
             last = f" (last seen {found!r})"
-        except Failure:
-            raise
         except Exception as error:  # the tree or the window changes under us: look again
             last = f" ({error!r})"
         check(time.monotonic() < end, f"{what}: not within {timeout} s{last}")
@@ -42,31 +38,25 @@ def spawn(*command, **options):
     return STARTED[-1]
 
 
-def values(path):
-    """The settings file's values; None when it is missing or a line of it is not whole."""
+def values(path):  # the settings file's values; None when it is missing or a line of it is not whole
     try:
         lines = open(path, encoding="utf-8").read().split("\n")
     except (OSError, UnicodeDecodeError):
         return None
-    found = [re.fullmatch(r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|', line) for line in lines[1:-1]]
+    found = [re.fullmatch(r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|', x) for x in lines[1:-1]]
     ok = lines[0] == "REGEDIT4" and not lines[-1] and all(found)
     return {m[1]: m[2] for m in found if m[1]} if ok else None  # no text used here needs unescaping
 
 
 class Picture:  # the pixels of a P6 picture, from ImageMagick or grim
     def __init__(self, ppm):
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+        self.ppm, header = ppm, re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         self.w, self.h, self.data = int(header[1]), int(header[2]), ppm[header.end():]
 
-    def __getitem__(self, xy):
-        return tuple(self.data[3 * (xy[1] * self.w + xy[0]):][:3])
+    def __getitem__(self, xy): return tuple(self.data[3 * (xy[1] * self.w + xy[0]):][:3])
 
 
-Window = collections.namedtuple("Window", "id x y w h")
-
-
-class X11:
-    """Xvfb with openbox (frames, activation, Alt+F4), worked with xdotool."""
+class X11:  # Xvfb, openbox as Debian configures it (Clearlooks frames, Alt+F4), xdotool
     name, places, size, env = "x11", True, (1024, 768), {"QT_QPA_PLATFORM": "xcb"}
 
     def __init__(self, work):
@@ -75,14 +65,12 @@ class X11:
               pass_fds=[write])
         os.close(write)
         os.environ["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
-        with open(f"{work}/rc.xml", "w") as rc:
-            rc.write('<openbox_config xmlns="http://openbox.org/3.4/rc"><theme><name>Clearlooks</name></theme>'
-                     '<keyboard><keybind key="A-F4"><action name="Close"/></keybind></keyboard></openbox_config>')
-        spawn("openbox", "--sm-disable", "--config-file", f"{work}/rc.xml")
+        spawn("openbox", "--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml")
         poll("openbox", lambda: b"window id" in sh("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
 
-    def search(self, *args):
-        return subprocess.run(["xdotool", "search", "--all", "--onlyvisible", *args], capture_output=True).stdout.split()
+    def search(self, *args):  # finding none is no error here
+        found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", *args], capture_output=True)
+        return found.stdout.split()
 
     def window(self, pid, title):
         for found in self.search("--pid", str(pid), "--name", f"^{title}$")[:1]:
@@ -90,94 +78,54 @@ class X11:
             return Window(found.decode(), *(int(re.search(rf"{key}:\s+(-?\d+)", info)[1])
                                             for key in ("upper-left X", "upper-left Y", "Width", "Height")))
 
-    def showing(self, title):  # the process ids of all windows of that title, in one look
+    def showing(self, title):  # the process ids of all the windows of that title, in one look
         return {int(pid) for pid in self.search("--name", f"^{title}$", "getwindowpid", "%@")}
 
     def frame(self, win):
-        extents = sh("xprop", "-id", win.id, "_NET_FRAME_EXTENTS").split(b"=")[1]
-        left, right, top, bottom = map(int, extents.split(b","))
+        left, right, top, bottom = map(int, sh("xprop", "-id", win.id, "_NET_FRAME_EXTENTS").split(b"=")[1].split(b","))
         return win.x - left, win.y - top, win.w + left + right, win.h + top + bottom
 
-    def keys(self, *keys):
-        sh("xdotool", "key", "--delay", "40", *keys)
-
     def click(self, x, y, button=1, count=1):
-        sh("xdotool", "mousemove", str(x), str(y), *(["click", "--repeat", str(count), "--delay", "60",
-                                                       str(button)] if count else []))
+        clicks = ["click", "--repeat", str(count), "--delay", "60", str(button)] if count else []
+        sh("xdotool", "mousemove", str(x), str(y), *clicks)
 
     def close_box(self, win):  # at the right end of the title bar
         x, y, w, _ = self.frame(win)
         self.click(x + w - 11, y + 10)
 
-    def move(self, win, x, y):
-        sh("xdotool", "windowmove", "--sync", win.id, str(x), str(y))
-
-    def activate(self, win):
-        sh("xdotool", "windowactivate", "--sync", win.id)
+    def keys(self, *keys): sh("xdotool", "key", "--delay", "40", *keys)
+    def move(self, win, x, y): sh("xdotool", "windowmove", "--sync", win.id, str(x), str(y))
+    def activate(self, win): sh("xdotool", "windowactivate", "--sync", win.id)
 
     def grab(self, x, y, w, h):
         return Picture(sh("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"))
 
 
-class Wayland:
-    """sway on its headless backend without XWayland, run as nobody since it refuses root; typed
-    with wtype, pictured with grim, windows found in its tree."""
+class Wayland:  # sway headless without XWayland, as nobody since it refuses root; wtype, grim, sway's tree
     name, places, size, env = "wayland", False, (1024, 768), {"QT_QPA_PLATFORM": "wayland"}
 
     def __init__(self, work):
         os.chmod(work, 0o711)
         home = tempfile.mkdtemp(dir=work)
         shutil.chown(home, "nobody", "nogroup")
-        with open(f"{home}/config", "w") as config:
-            config.write("xwayland disable\noutput * mode 1024x768\ndefault_floating_border none\n"
-                         "focus_follows_mouse no\nbindsym Mod1+F4 kill\n")
+        open(f"{home}/config", "w").write("xwayland disable\noutput * mode 1024x768\ndefault_floating_border none\n"
+                                          "focus_follows_mouse no\nbindsym Mod1+F4 kill\n")
         spawn("setpriv", "--reuid", "nobody", "--regid", "nogroup", "--clear-groups", "sway", "-c", f"{home}/config",
               env=dict(PATH=os.environ["PATH"], HOME=home, XDG_RUNTIME_DIR=home, WLR_BACKENDS="headless",
                        WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"))
         os.environ["SWAYSOCK"] = poll("sway", lambda: glob.glob(f"{home}/sway-ipc.*.sock"))[0]
-        poll("sway's output", lambda: json.loads(sh("swaymsg", "-t", "get_outputs")))
         os.environ["WAYLAND_DISPLAY"] = glob.glob(f"{home}/wayland-?")[0]
-        self.pointer = self.virtual_pointer()
-        # A keyboard that stays, as on a desk: each wtype call adds one of its own for a while,
-        # and the last keyboard to go would take the window's focus with it.
-        spawn("wtype", "-s", "2000000")
+        self.pointer = virtual_pointer()
+        spawn("wtype", "-s", "2000000")  # a keyboard that stays, as on a desk: the last one to go takes the focus
         poll("a keyboard", lambda: b'"capabilities": 3' in sh("swaymsg", "-t", "get_seats"))
-
-    @staticmethod
-    def virtual_pointer():
-        """A pointer, through the virtual-pointer protocol spoken on the Wayland socket: headless
-        sway has none, and without one no client gets pointer events."""
-        def send(target, opcode, *args):
-            body = b"".join(a if isinstance(a, bytes) else struct.pack("<I", a) for a in args)
-            sock.sendall(struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body)
-        sock = socket.socket(socket.AF_UNIX)
-        sock.connect(os.environ["WAYLAND_DISPLAY"])
-        send(1, 1, 2)  # the registry, object 2, tells the globals
-        send(1, 0, 3)  # object 3 says done once it has told them all
-        data, names, done = b"", {}, False
-        while not done:
-            data += sock.recv(4096)
-            while len(data) >= 8 and len(data) >= data[6] | data[7] << 8:
-                sender, size = struct.unpack_from("<I", data)[0], data[6] | data[7] << 8
-                body, data, done = data[8:size], data[size:], done or sender == 3
-                if sender == 2:  # a global: its name, then its interface
-                    names[body[8:7 + body[4]]] = struct.unpack_from("<I", body)[0]
-        manager = b"zwlr_virtual_pointer_manager_v1\0"
-        send(2, 0, names[manager[:-1]], len(manager), manager + b"\0" * (-len(manager) % 4), 1, 4)
-        send(4, 0, 0, 5)  # the pointer, object 5, on the default seat
-        return lambda opcode, *args: send(5, opcode, int(time.monotonic() * 1000) & 0xFFFFFFFF, *args) or send(5, 4)
 
     def window(self, pid, title):
         nodes = [json.loads(sh("swaymsg", "-t", "get_tree"))]
-        while nodes:
-            node = nodes.pop()
+        for node in nodes:  # growing as it goes: the whole tree
             nodes += node["nodes"] + node["floating_nodes"]
             if node.get("pid") == pid and node["name"] == title and node.get("visible"):
-                outer, inner = node["rect"], node["window_rect"]
-                return Window(node["id"], outer["x"] + inner["x"], outer["y"] + inner["y"], inner["width"], inner["height"])
-
-    def frame(self, win):
-        return win[1:]
+                r, w = node["rect"], node["window_rect"]
+                return Window(node["id"], r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"])
 
     def keys(self, *keys):  # each call is a new keyboard, whose first key Qt loses: a harmless one
         args = ["-d", "40", "-k", "Shift_L", "-s", "150"]
@@ -191,33 +139,39 @@ class Wayland:
             self.pointer(2, {1: 0x110, 3: 0x111}[button], state)
             time.sleep(0.03)
 
-    def close_box(self, win):  # the compositor's close, as its title bar's would be
-        sh("swaymsg", f"[con_id={win.id}] kill")
+    def frame(self, win): return win[1:]
+    def close_box(self, win): sh("swaymsg", f"[con_id={win.id}] kill")  # the compositor's close
+    def activate(self, win): sh("swaymsg", f"[con_id={win.id}] focus")
+    def grab(self, x, y, w, h): return Picture(sh("grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-"))
+    def dense(self): sh("swaymsg", "output * mode 2048x1536 scale 2")  # the same size, twice the pixels
 
-    def activate(self, win):
-        sh("swaymsg", f"[con_id={win.id}] focus")
 
-    def grab(self, x, y, w, h):
-        return Picture(sh("grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-"))
-
-    def dense(self):  # the same size on the desk, twice the pixels
-        sh("swaymsg", "output * mode 2048x1536 scale 2")
+def virtual_pointer():  # spoken for on the Wayland socket: headless sway has none, and Qt needs one
+    def send(target, opcode, *args):
+        body = b"".join(a if isinstance(a, bytes) else struct.pack("<I", a) for a in args)
+        sock.sendall(struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body)
+    sock = socket.socket(socket.AF_UNIX)
+    sock.connect(os.environ["WAYLAND_DISPLAY"])
+    send(1, 1, 2)  # the registry, object 2, tells the globals
+    send(1, 0, 3)  # object 3 says done once they are all told
+    data, names, done = b"", {}, False
+    while not done:
+        data += sock.recv(4096)
+        while len(data) >= 8 and len(data) >= data[6] | data[7] << 8:
+            sender, size = struct.unpack_from("<I", data)[0], data[6] | data[7] << 8
+            body, data, done = data[8:size], data[size:], done or sender == 3
+            if sender == 2:  # a global: its name, then its interface
+                names[body[8:7 + body[4]]] = struct.unpack_from("<I", body)[0]
+    manager = b"zwlr_virtual_pointer_manager_v1\0"
+    send(2, 0, names[manager[:-1]], len(manager), manager + b"\0" * (-len(manager) % 4), 1, 4)
+    send(4, 0, 0, 5)  # the pointer, object 5, on the default seat
+    return lambda opcode, *args: send(5, opcode, int(time.monotonic() * 1000) & 0xFFFFFFFF, *args) or send(5, 4)
 
 
 BACKENDS = {"x11": X11, "wayland": Wayland}
 
 
-def nodes(node):
-    for child in node:
-        if child is not None:
-            yield child
-            yield from nodes(child)
-
-
-class Case:
-    """A user on a desktop, with fresh home, settings and lock folders; self.p is the copy of
-    Kestrova in hand and self.win its window. Its methods are the scenarios' steps."""
-
+class Case:  # a user, with fresh folders; self.p is the copy in hand, self.win its window; the methods are steps
     def __init__(self, desk, binary, folder):
         self.d, self.binary, self.folder, self.p, self.win, self.place = desk, binary, folder, None, None, None
         os.makedirs(f"{folder}/run", mode=0o700)
@@ -225,76 +179,57 @@ class Case:
                         XDG_CONFIG_HOME=f"{folder}/config")
         self.store, self.log = f"{folder}/config/Quillmere/Kestrova.reg", open(f"{folder}/out.log", "ab")
 
+    def run(self, steps):  # each a method's name, alone or with its arguments, a function of the case, or a list
+        for step in ((step,) if isinstance(step, str) else step for step in steps):
+            self.run(step) if isinstance(step, list) else step(self) if callable(step) else getattr(
+                self, step[0])(*step[1:])
+
     def seed(self, settings):
         os.makedirs(os.path.dirname(self.store), mode=0o700, exist_ok=True)
-        with open(self.store, "w") as store:
-            store.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n" +
-                        "".join(f'"{name}"="{text}"\n' for name, text in settings.items()))
+        open(self.store, "w").write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n" +
+                                    "".join(f'"{name}"="{text}"\n' for name, text in settings.items()))
 
     def start(self, binary=None, user=None, **env):
         someone = {"user": user, "group": "nogroup", "extra_groups": []} if user else {}
         return spawn(binary or self.binary, env=dict(self.env, **env), stdout=self.log, **someone)
 
     @staticmethod
-    def running(copy):  # the running copy, and only it, catches SIGTERM once its window is up
+    def running(copy):  # the running copy, and only it, catches SIGTERM (bit 14) once its window is up
         try:
             status = open(f"/proc/{copy.pid}/status").read()
         except OSError:
             return False
-        return "Name:\tkestrova\n" in status and int(re.search(r"SigCgt:\s*(\w+)", status)[1], 16) >> 14 & 1  # SIGTERM
+        return "Name:\tkestrova\n" in status and int(re.search(r"SigCgt:\s*(\w+)", status)[1], 16) >> 14 & 1
 
     def window(self, copy=None, title="Kestrova"):
         copy = copy or self.p
+        return poll(f"window {title} of copy {copy.pid}", lambda: check(copy.poll() is None, f"copy {copy.pid} ended "
+                    f"({copy.returncode}) before showing {title}") or self.d.window(copy.pid, title))
 
-        def shown():
-            check(copy.poll() is None, f"copy {copy.pid} ended ({copy.returncode}) before showing {title}")
-            return self.d.window(copy.pid, title)
-        return poll(f"window {title} of copy {copy.pid}", shown)
-
-    def ended(self, copy=None):
-        copy = copy or self.p
-        poll(f"the end of copy {copy.pid}", lambda: copy.poll() is not None)
+    def ended(self, copy=None): poll("the end of the copy", lambda: (copy or self.p).poll() is not None)
 
     def ready(self, **env):  # a copy with its window up and the focus in the euro box
         self.p = self.start(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **env)
         self.win = self.window()
         self.expect("Amount in euro", "focused", True)
 
-    def run(self, steps):  # each a method's name, alone or with arguments, a function of the case, or a list
-        for step in steps:
-            if isinstance(step, list):
-                self.run(step)
-            elif callable(step):
-                step(self)
-            else:
-                getattr(self, step if isinstance(step, str) else step[0])(*(() if isinstance(step, str) else step[1:]))
+    def keys(self, *keys): self.d.keys(*keys)
+    def quit(self, keys="alt+x"): self.d.keys(keys) or self.ended()
+    def stop(self, number): self.p.send_signal(number) or self.ended()
 
-    def keys(self, *keys):
-        self.d.keys(*keys)
-
-    def quit(self, keys="alt+x"):
-        self.d.keys(keys)
-        self.ended()
-
-    def stop(self, number):
-        self.p.send_signal(number)
-        self.ended()
-
-    def click(self, place, button=1, count=1, win=None):
+    def click(self, place, button=1, count=1, win=None):  # at a place of the window
         self.d.click((win or self.win).x + place[0], (win or self.win).y + place[1], button, count)
 
-    def control(self, name, pid=None):  # by accessible name; "@label" is the rate line, the background's label
+    def read(self, name, field, pid=None):  # of a control by its accessible name; "@label" is the rate line
         import pyatspi
         app = next(a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == (pid or self.p.pid))
-        if name == "@label":
-            app = next(n for n in nodes(app) if n.name == "Background" and n.getRoleName() == "panel")
-        return next(n for n in nodes(app) if (n.getRoleName() == "label" if name == "@label" else n.name == name))
-
-    def read(self, name, field, pid=None):
-        import pyatspi
-        node = self.control(name, pid)
-        return {"text": lambda: node.queryText().getText(0, -1), "role": node.getRoleName,
-                "focused": lambda: node.getState().contains(pyatspi.STATE_FOCUSED)}.get(field, lambda: getattr(node, field))()
+        if name == "@label":  # the background's label
+            app, name = pyatspi.findDescendant(app, lambda n: (n.name, n.getRoleName()) == ("Background", "panel")), ""
+        node = pyatspi.findDescendant(app, lambda n: (n.name == name if name else n.getRoleName() == "label")
+                                      and n.getRoleName() != "application")
+        return {"text": lambda: node.queryText().getText(0, -1), "role": node.getRoleName, "node": lambda: node,
+                "focused": lambda: node.getState().contains(pyatspi.STATE_FOCUSED)}.get(
+                    field, lambda: getattr(node, field))()
 
     def expect(self, name, field, wanted, pid=None):
         poll(f"{field} of {name}", lambda: self.read(name, field, pid), wanted)
@@ -312,12 +247,11 @@ class Case:
         self.place = self.d.frame(self.win)[:2]
 
     def move(self, x, y):  # by the desktop's hand, and Kestrova must know where the window went
-        import pyatspi
         if self.d.places:
             before = self.d.frame(self.win)
             self.d.move(self.win, x, y)
-            poll("Kestrova knowing where its window went", lambda: self.note_place() or self.place != before[:2] and tuple(
-                self.control("Kestrova").queryComponent().getPosition(pyatspi.DESKTOP_COORDS)) == self.win[1:3])
+            poll("Kestrova knowing where its window went", lambda: self.note_place() or self.place != before[:2] and
+                 tuple(self.read("Kestrova", "node").queryComponent().getPosition(0)) == self.win[1:3])  # on screen
 
     def place_saved(self):
         if self.d.places:
@@ -328,30 +262,20 @@ class Case:
         check(not self.d.places or self.d.frame(self.win)[:2] == self.place, f"not restored at {self.place}")
 
     def pixel(self, place, colour):
-        poll(f"the colour at {place}", lambda: self.d.grab(self.win.x + place[0], self.win.y + place[1], 1, 1)[0, 0], colour)
+        poll(f"the colour at {place}", lambda: self.d.grab(self.win.x + place[0], self.win.y + place[1], 1, 1)[0, 0],
+             colour)
 
     def screenshot(self, name):
-        folder = os.environ.get("KESTROVA_E2E_ARTIFACTS")
-        if folder:
-            shot = self.d.grab(*self.d.frame(self.win))
-            os.makedirs(folder, exist_ok=True)
-            sh("convert", "ppm:-", f"{folder}/{'' if self.d.places else self.d.name + '-'}{name}",
-               stdin=b"P6 %d %d 255\n" % (shot.w, shot.h) + shot.data)
+        if os.environ.get("KESTROVA_E2E_ARTIFACTS"):
+            path = f"{os.environ['KESTROVA_E2E_ARTIFACTS']}/{'' if self.d.places else self.d.name + '-'}{name}"
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            sh("convert", "ppm:-", path, stdin=self.d.grab(*self.d.frame(self.win)).ppm)
 
-    def popup(self, place, keys=None):
-        """The country pop-up, opened by keys or else by the right button at place, must start at
-        place: what lies under it shows it there and not before. Gives its height."""
+    def popup(self, place, keys=None):  # opened by keys or the right button, it starts at place; gives its height
         x, y = self.win.x + place[0], self.win.y + place[1]
         region, before = (x - 8, y - 8, 40, 360), self.d.grab(x - 8, y - 8, 40, 360)
         self.keys(keys) if keys else self.click(place, button=3)
-        after = poll("the country pop-up", lambda: (lambda shot: shot[14, 14] != before[14, 14] and shot)(self.d.grab(*region)))
+        after = poll("the country pop-up", lambda: (lambda shot: shot[14, 14] != before[14, 14] and shot)(
+            self.d.grab(*region)))
         check(all(after[spot] == before[spot] for spot in ((2, 2), (14, 2), (2, 14))), f"the pop-up is not at {place}")
         return max(h for h in range(after.h) if after[14, h] != before[14, h]) - 7
-
-    def about(self, open_about, close_about):  # comes with the focus on its Ok, goes, and gives it back
-        open_about()
-        about = self.window(title="About")
-        self.expect("Ok", "focused", True)
-        close_about(about)
-        poll("the about window to go", lambda: self.d.window(self.p.pid, "About"), None)
-        self.expect("Amount in euro", "focused", True)
