@@ -15,7 +15,7 @@ def check(condition, message):
         raise Failure(message)
 
 
-def poll(what, probe, wanted=..., timeout=15, every=0.05):  # until probe() gives wanted, or anything true
+def poll(what, probe, wanted=..., timeout=30, every=0.05):  # until probe() gives wanted, or anything true
     end, last = time.monotonic() + timeout, ""
     while True:
         try:
@@ -67,6 +67,7 @@ class X11:  # Xvfb, openbox as Debian configures it (Clearlooks frames, Alt+F4),
         os.environ["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         spawn("openbox", "--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml")
         poll("openbox", lambda: b"window id" in sh("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+        self.keys("Shift_L")  # xdotool's first key remaps the keyboard, and openbox then grabs its keys anew
 
     def search(self, *args):  # finding none is no error here
         found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", *args], capture_output=True)
