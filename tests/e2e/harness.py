@@ -218,6 +218,10 @@ class Case:  # a user, with fresh folders; self.p is the copy in hand, self.win 
     def quit(self, keys="alt+x"): self.d.keys(keys) or self.ended()
     def stop(self, number): self.p.send_signal(number) or self.ended()
 
+    def answer(self, copy):  # Enter to a refused copy's box, found afresh; again, should it come before the focus
+        poll(f"copy {copy.pid} ending on Enter", lambda: copy.poll() is not None or self.d.activate(
+            self.d.window(copy.pid, "Kestrova")) or self.keys("Return") or copy.wait(timeout=1) is not None)
+
     def click(self, place, button=1, count=1, win=None):  # at a place of the window
         self.d.click((win or self.win).x + place[0], (win or self.win).y + place[1], button, count)
 

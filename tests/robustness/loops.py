@@ -10,8 +10,7 @@ GOOD = dict(Top="600", Left="600", Euro="1", Currency="40.34", Image="imgBEL", D
 
 def report(name, begin, line):
     print(line := f"{name}: {line}; {round(time.monotonic() - begin)} s")
-    if os.environ.get("KESTROVA_FIGURES"):
-        open(f"{os.environ['KESTROVA_FIGURES']}/{name}.txt", "w").write(line + "\n")
+    os.environ.get("KESTROVA_FIGURES") and open(f"{os.environ['KESTROVA_FIGURES']}/{name}.txt", "w").write(line + "\n")
 
 
 def close_kill_loop(c):
@@ -60,10 +59,8 @@ def simultaneous_starts(c):  # a crowd at once: one runs, each other one says so
          every=0.5)
     settled_in, running = round((time.monotonic() - begin) * 1000), [copy for copy in copies if c.running(copy)]
     check(len(running) == 1, f"{len(running)} running copies")
-    for copy in set(copies) - set(running):  # Enter again, should a box have been given it before its focus
-        box = c.window(copy)
-        poll(f"copy {copy.pid} ending on Enter", lambda: copy.poll() is not None or c.d.activate(box) or
-             c.keys("Return") or copy.wait(timeout=1) is not None)
+    for copy in set(copies) - set(running):
+        c.answer(copy)
     c.p = running[0]
     check(c.p.poll() is None, "the running copy ended with the others")
     c.stop(SIGTERM)
@@ -87,17 +84,17 @@ def hostile_files(c):  # whatever lies there, the program starts, converts, and 
             [shutil.chown(os.path.join(folder, name), "nobody") for name in files + ["."]]
         os.chmod(os.path.dirname(u.store), 0o500)
         return {"binary": f"{c.folder}/kestrova", "user": "nobody"}
-    def kept_aside(u, kept): return open(u.store + ".bad", "rb").read() == kept[1] and os.path.getsize(u.store) < 9999
-    for name, prepare, holds in (  # what lies there, what must hold after a close besides the new values saved
-            ("huge_100MB", lambda u: os.truncate(u.store, 100 << 20), lambda u, kept: os.stat(u.store + ".bad").st_ino
-             == kept[0]), ("binary", lambda u: open(u.store, "wb").write(os.urandom(65536)) and {}, kept_aside),
-            ("deep_keys", lambda u: open(u.store, "ab").write(deep) and {}, kept_aside),
+    def aside(u, kept): return open(u.store + ".bad", "rb").read() == kept and os.path.getsize(u.store) < 9999
+    for name, prepare, holds in (  # what lies there, and what must hold after a close besides the new values
+            ("huge_100MB", lambda u: os.truncate(u.store, 100 << 20), aside),
+            ("binary", lambda u: open(u.store, "wb").write(os.urandom(65536)) and {}, aside),
+            ("deep_keys", lambda u: open(u.store, "ab").write(deep) and {}, aside),
             ("symlink", link, lambda u, kept: os.path.islink(u.store) and not os.path.exists(u.store + ".bad")),
-            ("read_only_folder", locked, lambda u, kept: open(u.store, "rb").read() == kept[1] and b"could not be saved"
+            ("read_only_folder", locked, lambda u, kept: open(u.store, "rb").read() == kept and b"could not be saved"
              in open(u.log.name, "rb").read() and os.listdir(os.path.dirname(u.store)) == ["Kestrova.reg"])):
         u = Case(c.d, c.binary, f"{c.folder}/{name}")
         u.seed(GOOD)
-        someone, kept, started = prepare(u) or {}, (os.stat(u.store).st_ino, open(u.store, "rb").read()), time.time()
+        someone, kept, started = prepare(u) or {}, open(u.store, "rb").read(), time.time()
         u.p = u.start(**someone)  # then types 5, sees the national box change, and closes with Alt+X
         poll(f"{name}: a running copy", lambda: u.running(u.p), timeout=20)
         u.win = u.window()
