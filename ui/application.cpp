@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QSessionManager>
 
+#include <cstdlib>
+
 #include "settings/Registry.h"
 #include "settings/UserStore.h"
 #include "ui/frmMain.h"
@@ -29,7 +31,9 @@ int Run(int argc, char** argv) {
     result.errorDescription = QString::fromLocal8Bit(instance.errorText().c_str());
     return result;
   };
-  if (!window.Form_Initialize(environment)) return 0;
+  // A refused copy ends at once: it has touched nothing, and Qt 6.4's Wayland client can hang
+  // taking its connection down on a loaded machine, which would leave the copy behind.
+  if (!window.Form_Initialize(environment)) std::_Exit(0);
   QApplication::setWindowIcon(window.windowIcon());
 
   const auto store = settings::OpenUserStore();
