@@ -44,13 +44,9 @@ void generate(const QString& assets, const QString& icons) {
     // The buttons' face is a picture of its own with the very same pixels.
     save(assets + "/pictures/buttonface" + suffix + ".jpg", texture);
 
-    const std::array<std::pair<int, const char*>, 7> notes{{{5, "imgFive"},
-                                                            {10, "imgTen"},
-                                                            {20, "imgTwenty"},
-                                                            {50, "imgFifty"},
-                                                            {100, "imgOnehundred"},
-                                                            {200, "imgTwohundred"},
-                                                            {500, "imgFivehundred"}}};
+    const std::pair<int, const char*> notes[] = {
+        {5, "imgFive"},         {10, "imgTen"},         {20, "imgTwenty"},      {50, "imgFifty"},
+        {100, "imgOnehundred"}, {200, "imgTwohundred"}, {500, "imgFivehundred"}};
     for (const auto& [value, key] : notes) {
       save(assets + "/backgrounds/" + key + suffix + ".jpg",
            encodeJpeg(banknote(value, scale), kJpegQuality));

@@ -86,7 +86,7 @@ struct NoteStyle {
   Motif motif;
 };
 
-const std::array<NoteStyle, 7> kNotes{{
+const NoteStyle kNotes[] = {
     {5, QColor(214, 218, 213), QColor(96, 104, 100), Motif::Temple},
     {10, QColor(243, 196, 192), QColor(168, 48, 52), Motif::RoundArch},
     {20, QColor(194, 210, 242), QColor(42, 76, 160), Motif::PointedWindow},
@@ -94,7 +94,7 @@ const std::array<NoteStyle, 7> kNotes{{
     {100, QColor(194, 228, 194), QColor(38, 118, 58), Motif::StoneBridge},
     {200, QColor(238, 220, 164), QColor(146, 110, 24), Motif::TrussBridge},
     {500, QColor(220, 198, 236), QColor(106, 56, 140), Motif::Tower},
-}};
+};
 
 // The figure stands on a ground line in this box, left of the value.
 constexpr double kMotifLeft = 16.0;
@@ -388,9 +388,9 @@ QImage defaultTexture(int scale) {
 }
 
 QImage banknote(int value, int scale) {
-  const auto it = std::find_if(kNotes.begin(), kNotes.end(),
+  const auto it = std::find_if(std::begin(kNotes), std::end(kNotes),
                                [&](const NoteStyle& s) { return s.value == value; });
-  if (it == kNotes.end()) {
+  if (it == std::end(kNotes)) {
     throw std::invalid_argument("no such banknote");
   }
   QImage image(kNoteWidth * scale, kNoteHeight * scale, QImage::Format_RGB32);
