@@ -12,6 +12,7 @@
 #include "settings/Persisted.h"
 #include "settings/RegFile.h"
 #include "settings/Registry.h"
+#include "settings/Utf16.h"
 #ifdef _WIN32
 #include <windows.h>
 
@@ -136,12 +137,27 @@ TEST(RegistryPaths, SplitIntoRootAndSubKeyOrRefusedWithTheMessage) {
     EXPECT_EQ(std::tie(handle, split), std::tie(root, subKey)) << path;
     const bool refused = subKey == path;
     EXPECT_EQ(shown, std::vector<std::string>(refused, "Incorrect Format:\n\n" + path)) << path;
-    EXPECT_EQ(Registry::ReadSettingValue(path, "Euro").has_value(), root != 0) << path;
+    Registry::CreateSettingsKey(path);  // every root holds values; an empty name makes no key
+    Registry::WriteSettingValue(path, "Euro", path);
+    const std::string back = subKey.rfind('\\', 0) == 0 ? "Error" : path;
+    EXPECT_EQ(Registry::ReadSettingValue(path, "Euro"), root ? std::optional(back) : std::nullopt);
   }
   Registry::SetStore(nullptr);  // with none, every operation fails quietly
   Registry::CreateSettingsKey(std::string(kSettingsKey));
   EXPECT_EQ(Registry::ReadSettingValue(std::string(kSettingsKey), "Euro"), "Error");
   Registry::SetMessageCallback(nullptr);
+}
+
+// Any character crosses to UTF-16 and back; what is not well formed becomes U+FFFD, and a text
+// cut inside a pair reads nothing beyond its end.
+TEST(Utf16, TextsCrossAndBrokenFormsBecomeTheReplacementCharacter) {
+  const std::string text = "A\xC3\x96\xE2\x82\xAC\xEF\xAC\x81\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
+  EXPECT_EQ(ToUtf16(text), u"A\u00D6\u20AC\uFB01\U0001F600\U0010FFFF");
+  EXPECT_EQ(ToUtf8(ToUtf16(text)), text);
+  const std::u16string pair = u"A\U0001F600";
+  EXPECT_EQ(ToUtf8(std::u16string_view(pair).substr(0, 2)) + ToUtf8(u"\xDE00"),
+            "A\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(ToUtf16("\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(Persisted, PositionsAsTheLocaleWritesThemAndNothingElseReadBack) {
@@ -242,7 +258,11 @@ struct FaultyIo : FileIo {
   int Fsync(int f) override { return Fails("fsync") ? -1 : FileIo::Fsync(f); }
   int Close(int f) override { return FileIo::Close(f) == 0 && !Fails("close") ? 0 : -1; }
   int Rename(const std::string& a, const std::string& b) override {
-    return Fails("rename") ? -1 : (++renames, FileIo::Rename(a, b));
+    if (Fails("rename")) return -1;
+    ++renames;
+    const int done = FileIo::Rename(a, b);
+    if (done == 0) errno = EIO;  // a call that succeeds says nothing of errno
+    return done;
   }
   std::string failing;
   int successes = 0, renames = 0;
@@ -271,10 +291,10 @@ TEST_F(FileStoreTest, CommitsABatchOnceAndReadsHandEditsAndExportsWhole) {
 
   const std::string name(250, 'k'), deep = name + '\\' + name + '\\' + name + '\\' + name;
   WriteFile(file, "\xEF\xBB\xBFREGEDIT4\r\n; mine\r\n[hkey_current_user\\" + kSub +
-                      "] \r\n \"Euro\" = \"a\\x41\"\r\n[HKEY_CURRENT_USER\\" + deep + '\\' + deep +
-                      "]");
+                      "] \r\n \"Euro\" = \"a\\x41\\x4A\\x6a\"\r\n[HKEY_CURRENT_USER\\" + deep + '\\' +
+                      deep + "]");
   EXPECT_FALSE(ground.Reopen().Damaged());
-  EXPECT_EQ(Get(*ground.store, "euro"), "aA");
+  EXPECT_EQ(Get(*ground.store, "euro"), "aAJj");
 
   WriteFile(file, ReadFile(KESTROVA_EXPORT));
   EXPECT_EQ(Get(ground.Reopen(), "Tooltip"), " \xC3\x96sterreichische Schilling \xE2\x82\xAC ");

@@ -166,6 +166,15 @@ class FrmMainTest : public QObject {
     QTest::mousePress(flag(), Qt::RightButton, {}, {7, 9});
     QCOMPARE(seen, QStringLiteral("mnuPortugal 7,9"));
     flag()->setFocus(Qt::TabFocusReason);
+    int popups = 0;  // only the Menu key and Shift+F10 open it from the keyboard
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close(), ++popups;
+    });
+    closer.start(20);
+    for (const char* keys : {"F10", "Ctrl+Menu", "A", "Shift+F10", "Menu"})
+      QTest::keySequence(flag(), QKeySequence(QString::fromLatin1(keys)));
+    QCOMPARE(popups, 2);
     QTest::keyClick(flag(), Qt::Key_Space);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, {}, QStringLiteral(" "), true);
     QApplication::sendEvent(flag(), &repeat);

@@ -94,6 +94,22 @@ class FrmAboutTest : public QObject {
       }
     });
   }
+
+  // The etched separators, each a dark line with its highlight right below; the hand's holder is
+  // its picture's size and shows no more than its top row, at the bottom of the window.
+  void separatorsAndTheHandsHolder() {
+    showAbout([&](frmabout* about, QLabel*) {
+      const auto at = [about](const char* name) {
+        return about->findChild<QWidget*>(name)->geometry();
+      };
+      for (auto [dark, light] :
+           {std::pair{"Line1", "Line2"}, {"Line5", "Line2"}, {"Line4", "Line3"}})
+        QCOMPARE(at(light), QRect(at(dark).left(), at(dark).bottom() + 1, at(dark).width(), 2));
+      const QLabel* hand = about->findChild<QLabel*>("imghand");
+      QCOMPARE(hand->size(), hand->pixmap().deviceIndependentSize().toSize());
+      QCOMPARE(hand->y(), about->height() - 1);
+    });
+  }
 };
 
 QTEST_MAIN(FrmAboutTest)
