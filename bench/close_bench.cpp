@@ -96,8 +96,8 @@ struct StoreOnDisk {
 // Every value differs from the stored one on each round, so every write has something to write.
 void WriteEight(int round) {
   const std::string suffix = (round & 1) ? "1" : "2";
-  for (std::string_view name : settings::kValueNames) {
-    settings::Registry::WriteSettingValue(kKey, std::string(name), "value " + suffix);
+  for (const auto& saved : ui::frmMain::SavedValues()) {
+    settings::Registry::WriteSettingValue(kKey, std::string(saved.name), "value " + suffix);
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +19,6 @@ inline constexpr std::string_view kImage = "Image";
 inline constexpr std::string_view kDescription = "Description";
 inline constexpr std::string_view kTooltip = "Tooltip";
 inline constexpr std::string_view kBackground = "Background";
-
-// In the order a close writes them.
-inline constexpr std::array<std::string_view, 8> kValueNames = {
-    kTop, kLeft, kEuro, kCurrency, kImage, kDescription, kTooltip, kBackground};
 
 // A window coordinate as a single-precision number in the user's locale: at most 7
 // significant digits, no grouping, no trailing zeros, `decimalSeparator` before a fraction.

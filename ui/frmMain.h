@@ -87,11 +87,7 @@ class frmMain : public QWidget {
   void mnuPortugal_Click();
   void mnuSpain_Click();
 
- protected:
-  bool event(QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-
- private:
+ public:
   // One value a close keeps and a start brings back: its name in the store, how the window takes
   // the stored text back and what text the window gives for it.
   struct SavedValue {
@@ -103,6 +99,11 @@ class frmMain : public QWidget {
   // In the order a start reads them and a close writes them.
   static std::span<const SavedValue> SavedValues();
 
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
   void buildControls();
   void loadPictures(PictureLoader& pictures);
   void connectHandlers();

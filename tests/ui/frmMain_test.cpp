@@ -58,9 +58,9 @@ class FrmMainTest : public QObject {
   }
   QString stored(int from = 0, int to = 7) {
     QStringList values;
-    for (std::string_view name : settings::kValueNames) {
-      const auto value = settings::Registry::ReadSettingValue(kKey, std::string(name));
-      values << Q(name) + '=' + Q(value.value_or(""));
+    for (const auto& saved : ui::frmMain::SavedValues()) {
+      const auto value = settings::Registry::ReadSettingValue(kKey, std::string(saved.name));
+      values << Q(saved.name) + '=' + Q(value.value_or(""));
     }
     return values.mid(from, to - from + 1).join('|');
   }
