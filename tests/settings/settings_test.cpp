@@ -34,7 +34,8 @@ namespace {
 const std::string kSub = "Software\\Quillmere\\Kestrova Tests";
 // clang-format off
 const std::vector<std::string> kTexts = {
-    " Belgian Francs ", "", "say \"cheese\"", "C:\\Temp\\new", "two\nlines\r\n", "\tTab\x01\x1F\x7F",
+    " Belgian Francs ", "", "say \"cheese\"", "C:\\Temp\\new", "two\nlines\r\n",
+    "\tTab\x01\x1F\x7F",
     std::string("nul\0in", 6), "\xC3\x96sterreich \xE2\x82\xAC \xF0\x9F\x98\x80\xE0\xA4\x95",
     "\"=\"\n[HKEY_CURRENT_USER\\Other]", std::string(10000, 'x')};
 // clang-format on
@@ -291,8 +292,8 @@ TEST_F(FileStoreTest, CommitsABatchOnceAndReadsHandEditsAndExportsWhole) {
 
   const std::string name(250, 'k'), deep = name + '\\' + name + '\\' + name + '\\' + name;
   WriteFile(file, "\xEF\xBB\xBFREGEDIT4\r\n; mine\r\n[hkey_current_user\\" + kSub +
-                      "] \r\n \"Euro\" = \"a\\x41\\x4A\\x6a\"\r\n[HKEY_CURRENT_USER\\" + deep + '\\' +
-                      deep + "]");
+                      "] \r\n \"Euro\" = \"a\\x41\\x4A\\x6a\"\r\n[HKEY_CURRENT_USER\\" + deep +
+                      '\\' + deep + "]");
   EXPECT_FALSE(ground.Reopen().Damaged());
   EXPECT_EQ(Get(*ground.store, "euro"), "aAJj");
 
@@ -308,14 +309,19 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
   std::string deep, many;  // each key harmless, together gigabytes once every path is written out
   for (int level = 0; level < 500; ++level) deep += "\\" + std::string(30, 'k');
   for (int i = 0; i < 200; ++i) many += "[HKEY_CURRENT_USER\\" + std::to_string(i) + deep + "]\n";
+  // The first key, whose paths reach the 1 MiB budget exactly 142 levels down.
+  std::string budget = "[HKEY_CURRENT_USER";
+  for (int level = 0; level < 228; ++level) budget += "\\" + std::string(100, 'b');
+  budget += "\\" + std::string(237, 'b') + "]";
   const std::string tip = kGood + "\"Tooltip\"=\"";
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
       {"", tip + " Belgian Fr"}, {"", tip + "\\x"}, {"", tip + "a\\q\""}, {"", tip + "a\" b"},
       {"", tip + std::string("\0\"", 2)}, {"", tip + "\"\nx"}, {"", kGood + "\"C\"=dword:x"},
       {"", kGood + "\"C\"=hex(q):0"}, {"", kGood + "[-HKEY_CURRENT_USER\\A]"}, {"", kGood + many},
-      {"", kGood.substr(9)}, {"", "REGEDIT4\n\"Euro\"=\"1\""}, {"", ""}, {"open", kGood},
-      {"read", kGood}, {"fifo", ""}, {"folder", ""}};
+      {"", "REGEDIT4\n" + budget + kGood.substr(8)}, {"", kGood.substr(9)},
+      {"", "REGEDIT4\n\"Euro\"=\"1\""}, {"", ""}, {"open", kGood}, {"read", kGood}, {"fifo", ""},
+      {"folder", ""}};
   // clang-format on
   for (const auto& [how, bytes] : cases) {
     SCOPED_TRACE(how + bytes.substr(0, 70));

@@ -299,6 +299,9 @@ class FrmMainTest : public QObject {
       QVERIFY2(picture.devicePixelRatio() == ratio &&
                    picture.deviceIndependentSize() == QSizeF(QImage(":/" + file).size()),
                qPrintable(file));
+    for (ui::ImageBox* holder : window_->findChildren<ui::ImageBox*>())  // sized as their pictures
+      if (window_->hiddenImage(holder->objectName()) == holder)
+        QCOMPARE(QSizeF(holder->size()), holder->picture().deviceIndependentSize());
     const QString file = ratio > 1 ? ":/flags/imgBEL@2x.gif" : ":/flags/imgBEL.gif";
     const QRect field(0, int(6 * ratio), int(32 * ratio), int(20 * ratio));  // its opaque rows
     QCOMPARE(flag()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(field),
