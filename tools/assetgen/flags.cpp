@@ -188,7 +188,7 @@ QImage spain(int s) {
 
 }  // namespace
 
-std::vector<NationalFlag> nationalFlags(int s) {
+std::vector<NamedPicture> nationalFlags(int s) {
   return {
       {QStringLiteral("imgBEL"), belgium(s)},     {QStringLiteral("imgGER"), germany(s)},
       {QStringLiteral("imgFIN"), finland(s)},     {QStringLiteral("imgFRA"), france(s)},

@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdio>
 #include <exception>
-#include <utility>
 
 #include "pictures.h"
 #include "writers.h"
@@ -34,7 +33,7 @@ void generate(const QString& assets, const QString& icons) {
   // The window's own pictures twice: as designed, and as name@2x at double density.
   for (int scale : {1, 2}) {
     const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-    for (const NationalFlag& flag : nationalFlags(scale)) {
+    for (const NamedPicture& flag : nationalFlags(scale)) {
       save(assets + "/flags/" + flag.key + suffix + ".gif",
            encodeGif(toIndexedCollecting(flag.image, 16)));
     }
@@ -44,12 +43,9 @@ void generate(const QString& assets, const QString& icons) {
     // The buttons' face is a picture of its own with the very same pixels.
     save(assets + "/pictures/buttonface" + suffix + ".jpg", texture);
 
-    const std::pair<int, const char*> notes[] = {
-        {5, "imgFive"},         {10, "imgTen"},         {20, "imgTwenty"},      {50, "imgFifty"},
-        {100, "imgOnehundred"}, {200, "imgTwohundred"}, {500, "imgFivehundred"}};
-    for (const auto& [value, key] : notes) {
-      save(assets + "/backgrounds/" + key + suffix + ".jpg",
-           encodeJpeg(banknote(value, scale), kJpegQuality));
+    for (const NamedPicture& note : banknotes(scale)) {
+      save(assets + "/backgrounds/" + note.key + suffix + ".jpg",
+           encodeJpeg(note.image, kJpegQuality));
     }
 
     save(assets + "/pictures/imgEuro" + suffix + ".ico",

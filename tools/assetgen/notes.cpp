@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <stdexcept>
 #include <string>
 
 #include "glyphs.h"
@@ -81,19 +80,20 @@ enum class Motif { Temple, RoundArch, PointedWindow, Arcade, StoneBridge, TrussB
 
 struct NoteStyle {
   int value;
-  QColor paper;  // the light ground of the note
-  QColor ink;    // its darker tone, for lines and figures
+  const char* key;  // the background's key, e.g. "imgTen"
+  QColor paper;     // the light ground of the note
+  QColor ink;       // its darker tone, for lines and figures
   Motif motif;
 };
 
 const NoteStyle kNotes[] = {
-    {5, QColor(214, 218, 213), QColor(96, 104, 100), Motif::Temple},
-    {10, QColor(243, 196, 192), QColor(168, 48, 52), Motif::RoundArch},
-    {20, QColor(194, 210, 242), QColor(42, 76, 160), Motif::PointedWindow},
-    {50, QColor(250, 208, 168), QColor(200, 98, 26), Motif::Arcade},
-    {100, QColor(194, 228, 194), QColor(38, 118, 58), Motif::StoneBridge},
-    {200, QColor(238, 220, 164), QColor(146, 110, 24), Motif::TrussBridge},
-    {500, QColor(220, 198, 236), QColor(106, 56, 140), Motif::Tower},
+    {5, "imgFive", QColor(214, 218, 213), QColor(96, 104, 100), Motif::Temple},
+    {10, "imgTen", QColor(243, 196, 192), QColor(168, 48, 52), Motif::RoundArch},
+    {20, "imgTwenty", QColor(194, 210, 242), QColor(42, 76, 160), Motif::PointedWindow},
+    {50, "imgFifty", QColor(250, 208, 168), QColor(200, 98, 26), Motif::Arcade},
+    {100, "imgOnehundred", QColor(194, 228, 194), QColor(38, 118, 58), Motif::StoneBridge},
+    {200, "imgTwohundred", QColor(238, 220, 164), QColor(146, 110, 24), Motif::TrussBridge},
+    {500, "imgFivehundred", QColor(220, 198, 236), QColor(106, 56, 140), Motif::Tower},
 };
 
 // The figure stands on a ground line in this box, left of the value.
@@ -346,6 +346,17 @@ void drawLettering(QPainter& p, const NoteStyle& s) {
   p.drawPath(textPath(u"\u20AC", kRosette - QPointF(signWidth / 2.0 - 1.0, sign / 2.0), sign, 0.0));
 }
 
+QImage banknote(const NoteStyle& style, int scale) {
+  QImage image(kNoteWidth * scale, kNoteHeight * scale, QImage::Format_RGB32);
+  QPainter p(&image);
+  p.scale(scale, scale);
+  p.setRenderHint(QPainter::Antialiasing);
+  drawGround(p, style);
+  drawMotif(p, style);
+  drawLettering(p, style);
+  return image;
+}
+
 }  // namespace
 
 QImage defaultTexture(int scale) {
@@ -387,20 +398,12 @@ QImage defaultTexture(int scale) {
   return image;
 }
 
-QImage banknote(int value, int scale) {
-  const auto it = std::find_if(std::begin(kNotes), std::end(kNotes),
-                               [&](const NoteStyle& s) { return s.value == value; });
-  if (it == std::end(kNotes)) {
-    throw std::invalid_argument("no such banknote");
+std::vector<NamedPicture> banknotes(int scale) {
+  std::vector<NamedPicture> notes;
+  for (const NoteStyle& style : kNotes) {
+    notes.push_back({QString::fromLatin1(style.key), banknote(style, scale)});
   }
-  QImage image(kNoteWidth * scale, kNoteHeight * scale, QImage::Format_RGB32);
-  QPainter p(&image);
-  p.scale(scale, scale);
-  p.setRenderHint(QPainter::Antialiasing);
-  drawGround(p, *it);
-  drawMotif(p, *it);
-  drawLettering(p, *it);
-  return image;
+  return notes;
 }
 
 }  // namespace kestrova::assetgen

@@ -9,14 +9,14 @@ namespace kestrova::assetgen {
 // Every picture of the window comes at scale 1 and at scale 2, the second
 // with twice the pixels each way for screens of double density.
 
-// A national flag, 32 x 32, transparent above and below its field.
-struct NationalFlag {
-  QString key;  // the country key, e.g. "imgBEL"
+struct NamedPicture {
+  QString key;  // the program's key for it, e.g. "imgBEL"
   QImage image;
 };
 
-// In the country order of the program.
-std::vector<NationalFlag> nationalFlags(int scale);
+// The national flags, 32 x 32, transparent above and below their fields; in
+// the country order of the program.
+std::vector<NamedPicture> nationalFlags(int scale);
 
 // Blue field with the ring of twelve stars, 32 x 32.
 QImage europeanFlag(int scale);
@@ -32,7 +32,7 @@ QImage pointingHand(int size);
 // The default background: 200 x 200 grey-teal texture.
 QImage defaultTexture(int scale);
 
-// A 192 x 149 banknote face for 5, 10, 20, 50, 100, 200 or 500 euro.
-QImage banknote(int value, int scale);
+// The 192 x 149 banknote faces, one per background.
+std::vector<NamedPicture> banknotes(int scale);
 
 }  // namespace kestrova::assetgen
