@@ -131,16 +131,19 @@ bool FileStore::Damaged() {
   return damaged_;
 }
 
+bool FileStore::Holds(KeyHandle key) {
+  if (!loaded_) Load();
+  return !IsPredefinedRoot(key) || key == kCurrentUser;
+}
+
 Status FileStore::OpenKey(KeyHandle root, const std::string& subKey, std::uint32_t access,
                           KeyHandle& key) {
-  if (!loaded_) Load();
-  if (IsPredefinedRoot(root) && root != kCurrentUser) return kFileNotFound;
+  if (!Holds(root)) return kFileNotFound;
   return memory_.OpenKey(root, subKey, access, key);
 }
 
 Status FileStore::CreateKey(KeyHandle root, const std::string& subKey, KeyHandle& key) {
-  if (!loaded_) Load();
-  if (IsPredefinedRoot(root) && root != kCurrentUser) return kFileNotFound;
+  if (!Holds(root)) return kFileNotFound;
   const auto before = memory_.Revision();
   KeyHandle created = 0;
   if (const Status status = memory_.CreateKey(root, subKey, created); status != kSuccess) {
@@ -156,14 +159,12 @@ Status FileStore::CreateKey(KeyHandle root, const std::string& subKey, KeyHandle
 }
 
 Status FileStore::QueryValue(KeyHandle key, const std::string& name, std::string& value) {
-  if (!loaded_) Load();
-  if (IsPredefinedRoot(key) && key != kCurrentUser) return kFileNotFound;
+  if (!Holds(key)) return kFileNotFound;
   return memory_.QueryValue(key, name, value);
 }
 
 Status FileStore::SetValue(KeyHandle key, const std::string& name, const std::string& value) {
-  if (!loaded_) Load();
-  if (IsPredefinedRoot(key) && key != kCurrentUser) return kFileNotFound;
+  if (!Holds(key)) return kFileNotFound;
   const auto before = memory_.Revision();
   if (const Status status = memory_.SetValue(key, name, value); status != kSuccess) return status;
   if (memory_.Revision() != before) dirty_ = true;

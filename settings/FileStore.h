@@ -53,6 +53,9 @@ class FileStore : public Store {
 
  private:
   void Load();
+  // Loads the file when first needed; whether `key` lies where this store keeps anything (any
+  // key but the roots other than HKEY_CURRENT_USER).
+  bool Holds(KeyHandle key);
   Status Changed();
   Status Commit();
   Status KeepDamagedFile();

@@ -22,18 +22,6 @@
 
 namespace kestrova::ui {
 
-namespace {
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-void SetBoxColour(QWidget* box, std::uint32_t bgr) {
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, ColorFromBgr(bgr, palette));
-  box->setPalette(palette);
-}
-
-}  // namespace
-
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   buildControls();
   connectHandlers();
@@ -138,8 +126,7 @@ void frmMain::focusONtxtEURO() {
 }
 
 const core::CountryRecord* frmMain::findCountryByFlag() {
-  flagPicture_ = imgFlags_->picture();
-  const QPixmap shown = flagPicture_;
+  const QPixmap shown = imgFlags_->picture();
   // A picture is a country's only if it is that country's very picture; no picture is none.
   if (shown.isNull()) return nullptr;
   for (const core::CountryRecord& row : core::CountryTable()) {
@@ -194,8 +181,8 @@ void frmMain::applyBackground(const BackgroundRecord& row) {
   Picture1_->setPicture(picture);
   cmdAbout_->setPicture(picture);
   cmdExit_->setPicture(picture);
-  SetBoxColour(txtEURO_, row.boxColour);
-  SetBoxColour(txtCURRENCIES_, row.boxColour);
+  SetColour(txtEURO_, QPalette::Base, row.boxColour);
+  SetColour(txtCURRENCIES_, QPalette::Base, row.boxColour);
   lblHIDDENbg_->setText(Q(row.key));
   Picture1_->setAccessibleDescription(Q(row.spoken));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -129,7 +128,6 @@ class frmMain : public QWidget {
   QMenu* mnuCountries_ = nullptr;
   std::array<QAction*, core::kCountryCount> countryEntries_{};
 
-  QPixmap flagPicture_;     // the picture the last lookup read from imgFlags
   bool placeKnown_ = true;  // whether the platform tells where the window is
   bool activatedOnce_ = false;
   bool handedToOwnWindow_ = false;

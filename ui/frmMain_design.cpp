@@ -17,8 +17,6 @@ constexpr std::uint32_t kButtonText = 0x80000012;
 constexpr std::uint32_t kEuroBoxColour = 0x00FFC0C0;
 constexpr std::uint32_t kNationalBoxColour = 0x00FFFF00;
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 // Names a control as the design does, puts it in place and gives readers a name for it.
 template <typename Control>
 Control* Place(Control* control, const char* name, const QRect& place,
@@ -27,12 +25,6 @@ Control* Place(Control* control, const char* name, const QRect& place,
   control->setGeometry(place);
   if (spoken) control->setAccessibleName(QString::fromLatin1(spoken));
   return control;
-}
-
-void SetColour(QWidget* control, QPalette::ColorRole role, std::uint32_t bgr) {
-  QPalette palette = control->palette();
-  palette.setColor(role, ColorFromBgr(bgr, palette));
-  control->setPalette(palette);
 }
 
 }  // namespace

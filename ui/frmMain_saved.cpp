@@ -17,8 +17,6 @@ namespace kestrova::ui {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 std::string DecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 
 // Window coordinates are kept in twips; pixels hold only whole numbers of them.

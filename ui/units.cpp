@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QWidget>
 
 #include <cmath>
 
@@ -22,6 +23,12 @@ QColor ColorFromBgr(std::uint32_t value, const QPalette& palette) {
     }
   }
   return QColor(int(value & 0xFFu), int((value >> 8) & 0xFFu), int((value >> 16) & 0xFFu));
+}
+
+void SetColour(QWidget* control, QPalette::ColorRole role, std::uint32_t bgr) {
+  QPalette palette = control->palette();
+  palette.setColor(role, ColorFromBgr(bgr, palette));
+  control->setPalette(palette);
 }
 
 QFont SansFont(double pointSize, bool bold) {

@@ -4,8 +4,12 @@
 #include <QFont>
 #include <QPalette>
 #include <QRect>
+#include <QString>
 
 #include <cstdint>
+#include <string_view>
+
+class QWidget;
 
 namespace kestrova::ui {
 
@@ -17,8 +21,16 @@ constexpr QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(Px(left), Px(top), Px(width), Px(height));
 }
 
+// The texts of core/ and settings/ are UTF-8.
+inline QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 // Colours are written 0x00BBGGRR; 0x800000nn names a system colour, mapped onto the palette.
 QColor ColorFromBgr(std::uint32_t value, const QPalette& palette = QPalette());
+
+// Gives `control` the colour `bgr` in `role`.
+void SetColour(QWidget* control, QPalette::ColorRole role, std::uint32_t bgr);
 
 // The desktop's default sans serif at a point size such as 8.25 or 9.75.
 QFont SansFont(double pointSize, bool bold = false);
