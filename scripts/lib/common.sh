@@ -1,21 +1,29 @@
-# Shared by scripts/run and scripts/test: make sure the Debian packages are there, then build.
+# Shared by the scripts: make sure the Debian packages are there, then build.
 # shellcheck shell=bash
 
 KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
-# The program needs only these; the tests, the picture generator and the benchmarks need the rest.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core)
-TEST_PACKAGES=(git clang-format pkgconf libgif-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils imagemagick
-  desktop-file-utils appstream openbox dbus at-spi2-core python3-pyatspi clang libclang-rt-14-dev
-  dpkg-dev lintian libsm6 libice6 sway wtype grim qt6-wayland g++-mingw-w64-x86-64-posix wine64)
+# The program needs only the build list; its tests, picture generator and benchmarks the test
+# list; the Windows build and its installer the windows list.
+declare -A PACKAGES=(
+  [build]="cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core"
+  [test]="git clang-format black flake8 shellcheck pkgconf libgif-dev libgtest-dev libgmock-dev
+    libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream openbox
+    dbus at-spi2-core python3-pytest python3-pyatspi python3-pil clang libclang-rt-14-dev dpkg-dev
+    lintian libsm6 libice6 sway wtype grim qt6-wayland"
+  [windows]="g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev"
+)
 
-# Installs only what is missing; a ready machine installs nothing and needs no network.
+# Installs only what is missing of the lists named; a ready machine installs nothing and needs no
+# network.
 ensure_packages() {
-  local missing=() pkg
-  for pkg in "$@"; do
-    if ! dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null | grep -qx installed; then
-      missing+=("$pkg")
-    fi
+  local missing=() pkg list
+  for list in "$@"; do
+    for pkg in ${PACKAGES[$list]}; do
+      if ! dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null | grep -qx installed; then
+        missing+=("$pkg")
+      fi
+    done
   done
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
@@ -31,12 +39,14 @@ ensure_packages() {
   apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds the given preset; quiet when nothing changed.
+# Configures the given preset when it has no build yet or the presets changed since, then builds
+# it; quiet when nothing changed.
 build_preset() {
   local preset="$1"
-  cd "$KESTROVA_ROOT"
-  if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+  cd "$KESTROVA_ROOT" || exit 1
+  if [ ! -f "build/$preset/CMakeCache.txt" ] || ! cmp -s CMakePresets.json "build/$preset/.presets"; then
     cmake --preset "$preset"
+    cp CMakePresets.json "build/$preset/.presets"
   fi
   cmake --build --preset "$preset" --parallel "$(nproc)"
 }

@@ -1,58 +1,127 @@
-"""The least of a session manager, on Debian's libSM as desktops use it, to log one client out; self.said has
-each step: it joins ("registered"), logout() has it save itself ("done 1"), die() ends it, it hangs up ("closed")."""
-import ctypes, select, threading  # noqa: E401
+"""The least of a session manager, on Debian's libSM as desktops use it, to log one client out.
+`said` lists what the client did: joined ("registered"), saved itself ("done 1" on success),
+hung up ("closed"). No Debian package offers a session manager that a test can drive."""
 
-SM, ICE, P, INT = ctypes.CDLL("libSM.so.6"), ctypes.CDLL("libICE.so.6"), ctypes.c_void_p, ctypes.c_int
-SM.SmsGenerateClientID.restype = ICE.IceComposeNetworkIdList.restype = ICE.IceAcceptConnection.restype = P
-# The answers and words of libSM's ten callbacks, by their place in its table. Each is called here as
-# (connection, data, one int); what else libSM passes is left unread.
-ANSWERS = {0: lambda c: SM.SmsRegisterClientReply(P(c), P(SM.SmsGenerateClientID(P(c)))), 1: lambda c: SM.SmsInteract(
-    P(c)), 4: lambda c: SM.SmsSaveYourselfPhase2(P(c)), 9: lambda c: SM.SmsReturnProperties(P(c), 0, None)}
-WORDS = {0: "registered", 5: "done {}", 6: "closed"}
-ANY_HOST = ctypes.CFUNCTYPE(INT, ctypes.c_char_p)(lambda host: 1)
-NO_EXIT = ctypes.CFUNCTYPE(None, P)(lambda connection: None)  # libICE's own ends the process at a hang-up
+import ctypes
+import select
+import threading
+from ctypes import POINTER, byref, c_char_p, c_int, c_ulong, c_void_p
+
+SM = ctypes.CDLL("libSM.so.6")
+ICE = ctypes.CDLL("libICE.so.6")
+SM.SmsGenerateClientID.restype = c_void_p
+ICE.IceComposeNetworkIdList.restype = c_void_p
+ICE.IceAcceptConnection.restype = c_void_p
+
+SAVE_BOTH, INTERACT_ANY, ICE_PENDING, ICE_ACCEPTED, ICE_IO_ERROR = 2, 2, 0, 1, 1
+
+
+def callback(*arguments):
+    """A callback of libSM's table: it gets the connection and our data, then its own."""
+    return ctypes.CFUNCTYPE(c_int, c_void_p, c_void_p, *arguments)
+
+
+class Callbacks(ctypes.Structure):  # SmsCallbacks: each callback beside its data, in this order
+    NAMES = (
+        "register_client interact_request interact_done save_yourself_request "
+        "save_yourself_phase2_request save_yourself_done close_connection set_properties "
+        "delete_properties get_properties"
+    ).split()
+    _fields_ = [field for name in NAMES for field in ((name, c_void_p), (name + "_data", c_void_p))]
+
+
+AnyHost = ctypes.CFUNCTYPE(c_int, c_char_p)
+NewClient = ctypes.CFUNCTYPE(
+    c_int, c_void_p, c_void_p, POINTER(c_ulong), POINTER(Callbacks), c_void_p
+)
+IoError = ctypes.CFUNCTYPE(None, c_void_p)
 
 
 class SessionManager:
     def __init__(self):
-        self.said, self.ice, self.todo = [], None, []
-
-        def tell(i, connection, number):
-            ANSWERS.get(i, bool)(connection)
-            return i not in WORDS or self.said.append(WORDS[i].format(number)) or 1
-
-        def new_client(connection, data, mask, table, failure):
-            self.client, ctypes.cast(mask, ctypes.POINTER(ctypes.c_ulong))[0] = connection, (1 << 10) - 1
-            for i, function in enumerate(self.callbacks):
-                ctypes.cast(table, ctypes.POINTER(P))[2 * i] = ctypes.cast(function, P)
-            return 1
-        self.callbacks = [ctypes.CFUNCTYPE(INT, P, P, INT)(lambda c, d, n, i=i: tell(i, c, n)) for i in range(10)]
-        self.new_client = ctypes.CFUNCTYPE(INT, P, P, P, P, P)(new_client)
-        error, count, listeners = ctypes.create_string_buffer(256), INT(), P()
-        ICE.IceSetIOErrorHandler(NO_EXIT)
-        if not (SM.SmsInitialize(b"Kestrova tests", b"1", self.new_client, None, ANY_HOST, 256, error) and
-                ICE.IceListenForConnections(ctypes.byref(count), ctypes.byref(listeners), 256, error)):
+        self.said, self.client, self.ice, self.todo = [], None, None, []
+        self.answers = {  # kept here, so that libSM's pointers to them stay good
+            "register_client": callback(c_char_p)(self._register),
+            "interact_request": callback(c_int)(
+                lambda conn, data, kind: SM.SmsInteract(c_void_p(conn))
+            ),
+            "save_yourself_phase2_request": callback()(
+                lambda conn, data: SM.SmsSaveYourselfPhase2(c_void_p(conn))
+            ),
+            "save_yourself_done": callback(c_int)(self._saved),
+            "close_connection": callback(c_int, c_void_p)(self._closed),
+            "get_properties": callback()(
+                lambda conn, data: SM.SmsReturnProperties(c_void_p(conn), 0, None)
+            ),
+        }
+        self.nothing = callback()(lambda conn, data: 1)
+        self.any_host, self.no_exit = AnyHost(lambda host: 1), IoError(lambda conn: None)
+        self.new_client = NewClient(self._new_client)
+        ICE.IceSetIOErrorHandler(self.no_exit)  # libICE's own ends the process at a hang-up
+        error, count, listeners = ctypes.create_string_buffer(256), c_int(), c_void_p()
+        vendor = b"Kestrova tests"
+        ok = SM.SmsInitialize(vendor, b"1", self.new_client, None, self.any_host, 256, error)
+        ok = ok and ICE.IceListenForConnections(byref(count), byref(listeners), 256, error)
+        if not ok:
             raise RuntimeError(error.value.decode())
-        self.ports = {ICE.IceGetListenConnectionNumber(P(listener)): P(listener)
-                      for listener in ctypes.cast(listeners, ctypes.POINTER(P))[:count.value]}
-        [ICE.IceSetHostBasedAuthProc(listener, ANY_HOST) for listener in self.ports.values()]
-        self.env = {"SESSION_MANAGER": ctypes.string_at(ICE.IceComposeNetworkIdList(count, listeners)).decode()}
-        threading.Thread(target=self.serve, daemon=True).start()
+        listening = ctypes.cast(listeners, POINTER(c_void_p))[: count.value]
+        self.ports = {
+            ICE.IceGetListenConnectionNumber(c_void_p(one)): c_void_p(one) for one in listening
+        }
+        for listener in self.ports.values():
+            ICE.IceSetHostBasedAuthProc(listener, self.any_host)
+        address = ctypes.string_at(ICE.IceComposeNetworkIdList(count, listeners)).decode()
+        self.env = {"SESSION_MANAGER": address}
+        threading.Thread(target=self._serve, daemon=True).start()
 
-    # Both kinds of save, for a shutdown, any interaction, not fast; then the end.
-    def logout(self): self.todo.append(lambda: SM.SmsSaveYourself(P(self.client), 2, 1, 2, 0))
-    def die(self): self.todo.append(lambda: "closed" in self.said or SM.SmsDie(P(self.client)))
+    def _new_client(self, conn, data, mask, table, failure):
+        self.client = c_void_p(conn)
+        mask[0] = (1 << len(Callbacks.NAMES)) - 1
+        for name in Callbacks.NAMES:  # libSM calls each; what it says of the others is left unread
+            answer = self.answers.get(name, self.nothing)
+            setattr(table[0], name, ctypes.cast(answer, c_void_p))
+        return 1
 
-    def serve(self):  # libICE is not thread-safe: once started, only this thread touches it
+    def _register(self, conn, data, previous_id):
+        self.said.append("registered")
+        return SM.SmsRegisterClientReply(
+            c_void_p(conn), c_void_p(SM.SmsGenerateClientID(c_void_p(conn)))
+        )
+
+    def _saved(self, conn, data, success):
+        self.said.append(f"done {success}")
+        return 1
+
+    def _closed(self, conn, data, count, reasons):
+        self.said.append("closed")
+        return 1
+
+    def logout(self):
+        """Both kinds of save, for a shutdown, with any interaction, not in haste."""
+        self.todo.append(lambda: SM.SmsSaveYourself(self.client, SAVE_BOTH, 1, INTERACT_ANY, 0))
+
+    def die(self):
+        self.todo.append(lambda: "closed" in self.said or SM.SmsDie(self.client))
+
+    def _serve(self):
+        """libICE is not thread-safe: once started, only this thread touches it."""
         while True:
             while self.todo:
                 self.todo.pop(0)()
-            watched = [*self.ports, *([ICE.IceConnectionNumber(self.ice)] if self.ice else [])]
-            for port in select.select(watched, [], [], 0.05)[0]:
-                if port not in self.ports and ICE.IceProcessMessages(self.ice, None, None) == 1:  # broken
-                    self.ice, self.said = None, self.said + ["closed"] * ("closed" not in self.said)
-                elif port in self.ports:  # a client, after a short exchange of its own
-                    ice = P(ICE.IceAcceptConnection(self.ports[port], ctypes.byref(INT())))
-                    while ice.value and ICE.IceConnectionStatus(ice) == 0:  # pending
-                        ICE.IceProcessMessages(ice, None, None)
-                    self.ice = ice if ice.value and ICE.IceConnectionStatus(ice) == 1 else self.ice  # accepted
+            watched = list(self.ports)
+            if self.ice:
+                watched.append(ICE.IceConnectionNumber(self.ice))
+            for ready in select.select(watched, [], [], 0.05)[0]:
+                if ready in self.ports:
+                    self._accept(self.ports[ready])
+                elif ICE.IceProcessMessages(self.ice, None, None) == ICE_IO_ERROR:
+                    self.ice = None
+                    if "closed" not in self.said:
+                        self.said.append("closed")
+
+    def _accept(self, listener):
+        ice = c_void_p(ICE.IceAcceptConnection(listener, byref(c_int())))
+        while ice.value and ICE.IceConnectionStatus(ice) == ICE_PENDING:
+            ICE.IceProcessMessages(ice, None, None)
+        if ice.value and ICE.IceConnectionStatus(ice) == ICE_ACCEPTED:
+            self.ice = ice

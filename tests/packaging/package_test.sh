@@ -32,7 +32,7 @@ desktop=share/applications/org.quillmere.Kestrova.desktop
 metainfo=share/metainfo/org.quillmere.Kestrova.metainfo.xml
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
-grep -qx 'Exec=kestrova' "$desktop" && grep -qx 'Icon=kestrova' "$desktop" || fail "the entry starts or shows something else"
+{ grep -qx 'Exec=kestrova' "$desktop" && grep -qx 'Icon=kestrova' "$desktop"; } || fail "the entry starts or shows something else"
 grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
   fail "the store description launches another entry"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the store description lacks release $version"

@@ -1,0 +1,70 @@
+"""The desktops the end-to-end and robustness scenarios run on, and fixtures that own and end
+everything a scenario starts. One file on one desktop, on a session bus of its own:
+    dbus-run-session -- python3 -m pytest tests/e2e/test_window.py --desktop x11 --kestrova BINARY
+"""
+
+import os
+import shutil
+import tempfile
+
+import pytest
+
+from desktops import DESKTOPS
+from kestrova import User
+from support import Processes
+
+
+def pytest_addoption(parser):
+    parser.addoption("--desktop", action="append", choices=sorted(DESKTOPS), help="(all)")
+    parser.addoption("--kestrova", help="the program to run")
+
+
+def pytest_generate_tests(metafunc):
+    if "desktop" in metafunc.fixturenames:
+        chosen = metafunc.config.getoption("desktop") or list(DESKTOPS)
+        marked = metafunc.definition.get_closest_marker("desktops").args
+        metafunc.parametrize("desktop", [d for d in marked if d in chosen], indirect=True)
+
+
+@pytest.fixture
+def folder():
+    # Not pytest's own temporary folder: copies and desktops run as nobody must reach this one.
+    path = tempfile.mkdtemp(prefix="kestrova-e2e.")
+    os.chmod(path, 0o711)
+    yield path
+    shutil.rmtree(path)
+
+
+@pytest.fixture
+def desktop(request, folder):
+    processes = Processes()
+    try:
+        yield DESKTOPS[request.param](processes, folder)
+    finally:
+        processes.end()
+
+
+@pytest.fixture
+def users(desktop, folder, request):
+    """Makes users, each with a home of their own; ends every copy they started."""
+    processes, made = Processes(), []
+
+    def user(name="user"):
+        made.append(
+            User(desktop, request.config.getoption("kestrova"), f"{folder}/{name}", processes)
+        )
+        return made[-1]
+
+    yield user
+    processes.end()
+    for someone in made:  # shown with a failure
+        if os.path.exists(someone.log):
+            print(
+                f"--- {someone.folder}/out.log\n"
+                + open(someone.log, errors="replace").read()[-3000:]
+            )
+
+
+@pytest.fixture
+def user(users):
+    return users()

@@ -1,0 +1,211 @@
+"""The desktops the scenarios run on: each starts its display server in a fresh folder, and finds,
+types into, clicks and pictures windows there. Coordinates are the screen's."""
+
+import glob
+import io
+import json
+import os
+import re
+import shutil
+import socket
+import struct
+import subprocess
+import time
+from collections import namedtuple
+
+from PIL import Image, ImageGrab
+
+from support import wait_until
+
+Window = namedtuple("Window", "id x y w h")
+
+
+def run(*command):
+    return subprocess.run(command, check=True, capture_output=True).stdout
+
+
+class X11:
+    """Xvfb with openbox as Debian configures it (Clearlooks frames, Alt+F4), worked by xdotool."""
+
+    name = "x11"
+    tells_places = True  # a program knows where its window is, and can put it there
+    size = (1024, 768)
+
+    def __init__(self, processes, folder):
+        self.env = {"QT_QPA_PLATFORM": "xcb"}
+        read, write = os.pipe()
+        # -noreset: a reset, when a killed copy was the last client, would turn the next away.
+        server = ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-noreset"]
+        processes.start(*server, "-nolisten", "tcp", pass_fds=[write])
+        os.close(write)
+        with os.fdopen(read) as display:
+            os.environ["DISPLAY"] = ":" + display.readline().strip()
+        processes.start("openbox", "--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml")
+        wait_until(
+            "openbox", lambda: b"window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        )
+        # xdotool's first key remaps the keyboard, and openbox then grabs its keys anew: a key
+        # that came at that moment could be lost.
+        self.keys("Shift_L")
+
+    def _search(self, *args):
+        found = subprocess.run(
+            ["xdotool", "search", "--all", "--onlyvisible", *args], capture_output=True
+        )
+        return found.stdout.split()
+
+    def window(self, pid, title):
+        for found in self._search("--pid", str(pid), "--name", f"^{title}$")[:1]:
+            info = run("xwininfo", "-id", found).decode()
+            keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+            numbers = (int(re.search(rf"{key}:\s+(-?\d+)", info)[1]) for key in keys)
+            return Window(found.decode(), *numbers)
+
+    def showing(self, title):
+        """The process ids of all windows of that title, in one look."""
+        return {int(pid) for pid in self._search("--name", f"^{title}$", "getwindowpid", "%@")}
+
+    def frame(self, win):
+        extents = run("xprop", "-id", win.id, "_NET_FRAME_EXTENTS").split(b"=")[1]
+        left, right, top, bottom = map(int, extents.split(b","))
+        return win.x - left, win.y - top, win.w + left + right, win.h + top + bottom
+
+    def click(self, x, y, button=1, count=1):
+        clicks = ["click", "--repeat", str(count), "--delay", "60", str(button)] if count else []
+        run("xdotool", "mousemove", str(x), str(y), *clicks)
+
+    def close_box(self, win):
+        x, y, w, _ = self.frame(win)
+        self.click(x + w - 11, y + 10)  # at the right end of the title bar
+
+    def keys(self, *keys):
+        run("xdotool", "key", "--delay", "40", *keys)
+
+    def move(self, win, x, y):
+        run("xdotool", "windowmove", "--sync", win.id, str(x), str(y))
+
+    def activate(self, win):
+        run("xdotool", "windowactivate", "--sync", win.id)
+
+    def grab(self, x, y, w, h):
+        return ImageGrab.grab((x, y, x + w, y + h), xdisplay=os.environ["DISPLAY"]).convert("RGB")
+
+
+class Wayland:
+    """sway's headless backend without XWayland, run as nobody since it refuses root; typed with
+    wtype, pictured with grim, clicked through a virtual pointer of our own."""
+
+    name = "wayland"
+    tells_places = False
+    size = (1024, 768)
+
+    def __init__(self, processes, folder):
+        self.env = {"QT_QPA_PLATFORM": "wayland"}
+        os.chmod(folder, 0o711)
+        home = os.path.join(folder, "sway")
+        os.mkdir(home)
+        shutil.chown(home, "nobody", "nogroup")
+        with open(f"{home}/config", "w") as config:
+            config.write(
+                "xwayland disable\noutput * mode 1024x768\ndefault_floating_border none\n"
+                "focus_follows_mouse no\nbindsym Mod1+F4 kill\n"
+            )
+        nobody = ["setpriv", "--reuid", "nobody", "--regid", "nogroup", "--clear-groups"]
+        env = dict(PATH=os.environ["PATH"], HOME=home, XDG_RUNTIME_DIR=home)
+        env.update(WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        processes.start(*nobody, "sway", "-c", f"{home}/config", env=env)
+        os.environ["SWAYSOCK"] = wait_until("sway", lambda: glob.glob(f"{home}/sway-ipc.*.sock"))[0]
+        os.environ["WAYLAND_DISPLAY"] = glob.glob(f"{home}/wayland-?")[0]
+        self.pointer = VirtualPointer(os.environ["WAYLAND_DISPLAY"], self.size)
+        # A keyboard that stays, as on a desk: when the last one goes, the focus goes with it.
+        processes.start("wtype", "-s", "2000000")
+        wait_until("a keyboard", lambda: b'"capabilities": 3' in run("swaymsg", "-t", "get_seats"))
+
+    def window(self, pid, title):
+        nodes = [json.loads(run("swaymsg", "-t", "get_tree"))]
+        for node in nodes:  # the list grows as the tree is walked
+            nodes += node["nodes"] + node["floating_nodes"]
+            if node.get("pid") == pid and node["name"] == title and node.get("visible"):
+                outer, inner = node["rect"], node["window_rect"]
+                x, y = outer["x"] + inner["x"], outer["y"] + inner["y"]
+                return Window(node["id"], x, y, inner["width"], inner["height"])
+
+    def frame(self, win):
+        return win[1:]
+
+    def keys(self, *keys):
+        # Each wtype is a new keyboard, whose first key Qt loses: a harmless one goes first.
+        args = ["-d", "40", "-k", "Shift_L", "-s", "150"]
+        for key in keys:
+            *held, last = key.split("+")
+            args += [a for m in held for a in ("-M", m)] + ["-k", last]
+            args += [a for m in held for a in ("-m", m)]
+        run("wtype", *args)
+
+    def click(self, x, y, button=1, count=1):
+        self.pointer.move_to(x, y)
+        for _ in range(count):
+            self.pointer.button(button, pressed=True)
+            self.pointer.button(button, pressed=False)
+
+    def close_box(self, win):
+        run("swaymsg", f"[con_id={win.id}] kill")  # the compositor's own close
+
+    def activate(self, win):
+        run("swaymsg", f"[con_id={win.id}] focus")
+
+    def grab(self, x, y, w, h):
+        return Image.open(io.BytesIO(run("grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-")))
+
+    def double_density(self):
+        run("swaymsg", "output * mode 2048x1536 scale 2")  # the same size, twice the pixels
+
+
+class VirtualPointer:
+    """A pointer on the Wayland socket, spoken to in the protocol's own wire format: headless sway
+    has none, Qt needs one, and no Debian package offers one to a script."""
+
+    MANAGER = b"zwlr_virtual_pointer_manager_v1"
+    BUTTONS = {1: 0x110, 3: 0x111}  # the kernel's codes of the left and right buttons
+
+    def __init__(self, display, size):
+        self.size = size
+        self.socket = socket.socket(socket.AF_UNIX)
+        self.socket.connect(display)
+        self._send(1, 1, 2)  # wl_display.get_registry: object 2 announces the globals
+        self._send(1, 0, 3)  # wl_display.sync: object 3 says when all are announced
+        manager_name = self._global_named(self.MANAGER)
+        interface = self.MANAGER + b"\0" * (4 - len(self.MANAGER) % 4)
+        self._send(2, 0, manager_name, len(self.MANAGER) + 1, interface, 1, 4)  # bind as object 4
+        self._send(4, 0, 0, 5)  # create_virtual_pointer on the default seat: object 5
+
+    def _send(self, target, opcode, *args):
+        body = b"".join(a if isinstance(a, bytes) else struct.pack("<I", a) for a in args)
+        self.socket.sendall(struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body)
+
+    def _global_named(self, interface):
+        data, names = b"", {}
+        while True:
+            data += self.socket.recv(4096)
+            while len(data) >= 8 and len(data) >= struct.unpack_from("<HH", data, 4)[1]:
+                sender, _, size = struct.unpack_from("<IHH", data)
+                body, data = data[8:size], data[size:]
+                if sender == 3:  # the sync is done: every global has been announced
+                    return names[interface]
+                if sender == 2:  # wl_registry.global: name, interface, version
+                    length = struct.unpack_from("<I", body, 4)[0]
+                    names[body[8 : 8 + length - 1]] = struct.unpack_from("<I", body)[0]
+
+    def _event(self, opcode, *args):
+        self._send(5, opcode, int(time.monotonic() * 1000) & 0xFFFFFFFF, *args)
+        self._send(5, 4)  # frame
+        time.sleep(0.03)
+
+    def move_to(self, x, y):
+        self._event(1, x, y, *self.size)  # motion_absolute
+
+    def button(self, button, pressed):
+        self._event(2, self.BUTTONS[button], int(pressed))
+
+
+DESKTOPS = {"x11": X11, "wayland": Wayland}

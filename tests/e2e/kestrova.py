@@ -1,0 +1,211 @@
+"""A user of Kestrova on a desktop: copies started, their windows typed into, clicked and
+pictured, their controls read through the accessibility bus, their settings from the file."""
+
+import os
+import re
+
+import pyatspi
+
+from support import wait_until
+
+# The names a screen reader gives the controls.
+EURO, NATIONAL = "Amount in euro", "Amount in national currency"
+FLAG, BACKGROUND = "Flag of the chosen country", "Background"
+
+
+def read_settings(path):
+    """The settings file's values; None when it is missing or a line of it is not whole."""
+    try:
+        with open(path, encoding="utf-8") as file:
+            lines = file.read().split("\n")
+    except (OSError, UnicodeDecodeError):
+        return None
+    pattern = r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|'
+    found = [re.fullmatch(pattern, line) for line in lines[1:-1]]
+    if lines[0] != "REGEDIT4" or lines[-1] or not all(found):
+        return None
+    return {line[1]: line[2] for line in found if line[1]}  # no text used here needs unescaping
+
+
+class User:
+    """Someone with a home, settings and a desktop of their own."""
+
+    def __init__(self, desktop, binary, folder, processes):
+        self.desktop, self.binary, self.folder, self.processes = desktop, binary, folder, processes
+        os.makedirs(f"{folder}/run", mode=0o700)
+        self.env = dict(os.environ, **desktop.env, HOME=folder, XDG_RUNTIME_DIR=f"{folder}/run")
+        self.env["XDG_CONFIG_HOME"] = f"{folder}/config"
+        self.store = f"{folder}/config/Quillmere/Kestrova.reg"
+        self.log = f"{folder}/out.log"
+
+    def seed(self, **values):
+        os.makedirs(os.path.dirname(self.store), mode=0o700, exist_ok=True)
+        lines = [f'"{name}"="{text}"\n' for name, text in values.items()]
+        with open(self.store, "w") as file:
+            file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n")
+            file.writelines(lines)
+
+    def saved(self):
+        values = read_settings(self.store)
+        assert values is not None, "the settings file is missing or damaged"
+        return values
+
+    def start(self, binary=None, user=None, **env):
+        as_user = {"user": user, "group": "nogroup", "extra_groups": []} if user else {}
+        with open(self.log, "ab") as log:
+            process = self.processes.start(
+                binary or self.binary, env=dict(self.env, **env), stdout=log, **as_user
+            )
+        return Copy(self, process)
+
+    def ready(self, **env):
+        """A copy with its window up and the focus in the euro box."""
+        copy = self.start(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **env)
+        copy.window()
+        copy.expect(EURO, "focused", True)
+        return copy
+
+
+class Copy:
+    """One started copy of the program; `win` is its main window once found."""
+
+    def __init__(self, user, process):
+        self.user, self.desktop, self.process, self.win = user, user.desktop, process, None
+
+    def window(self, title="Kestrova"):
+        def shown():
+            assert self.process.poll() is None, f"the copy ended before showing {title}"
+            return self.desktop.window(self.process.pid, title)
+
+        found = wait_until(f"the window {title}", shown)
+        if title == "Kestrova":
+            self.win = found
+        return found
+
+    def running(self):
+        """Whether this is the copy that runs: only it catches SIGTERM, once its window is up."""
+        try:
+            with open(f"/proc/{self.process.pid}/status") as file:
+                status = file.read()
+        except OSError:
+            return False
+        caught = int(re.search(r"SigCgt:\s*(\w+)", status)[1], 16)
+        return "Name:\tkestrova\n" in status and bool(caught >> 14 & 1)
+
+    def ended(self):
+        wait_until("the copy to end", lambda: self.process.poll() is not None)
+
+    def quit(self, keys="alt+x"):
+        self.desktop.keys(keys)
+        self.ended()
+
+    def stop(self, signal):
+        self.process.send_signal(signal)
+        self.ended()
+
+    def answer(self):
+        """Enter to a refused copy's box, found afresh each time, until the copy ends: a key that
+        came before the box had the focus would be lost."""
+
+        def enter():
+            if self.process.poll() is None:
+                self.desktop.activate(self.desktop.window(self.process.pid, "Kestrova"))
+                self.desktop.keys("Return")
+            return self.process.poll() is not None
+
+        wait_until("the refused copy to end on Enter", enter)
+
+    def keys(self, *keys):
+        self.desktop.keys(*keys)
+
+    def click(self, place, button=1, count=1, win=None):
+        """At a place of the window's client area."""
+        win = win or self.win
+        self.desktop.click(win.x + place[0], win.y + place[1], button, count)
+
+    def control(self, name):
+        """A control of this copy by its spoken name; "rate line" is the label on the background,
+        whose name is its text."""
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = next(a for a in desktop if a and a.get_process_id() == self.process.pid)
+
+        def wanted(node):
+            if name == "rate line":
+                return node.getRoleName() == "label" and node.parent.getRoleName() == "panel"
+            return node.name == name and node.getRoleName() != "application"
+
+        return pyatspi.findDescendant(app, wanted)
+
+    def read(self, name, field):
+        node = self.control(name)
+        if field == "text":
+            return node.queryText().getText(0, -1)
+        if field == "focused":
+            return node.getState().contains(pyatspi.STATE_FOCUSED)
+        if field == "role":
+            return node.getRoleName()
+        return getattr(node, field)  # name, description
+
+    def expect(self, name, field, wanted):
+        return wait_until(f"the {field} of {name}", lambda: self.read(name, field), wanted)
+
+    def expect_amounts(self, euro, national):
+        self.expect(EURO, "text", euro)
+        self.expect(NATIONAL, "text", national)
+
+    def expect_rate(self, line, currency=None):
+        self.expect("rate line", "name", line)
+        if currency:
+            self.expect("rate line", "description", currency)
+
+    def pixel(self, place):
+        return self.desktop.grab(self.win.x + place[0], self.win.y + place[1], 1, 1).getpixel(
+            (0, 0)
+        )
+
+    def expect_colour(self, place, colour):
+        wait_until(f"the colour at {place}", lambda: self.pixel(place), colour)
+
+    def frame(self):
+        """The window's outer place and size, as the desktop draws it."""
+        self.win = self.window()
+        return self.desktop.frame(self.win)
+
+    def move(self, x, y):
+        """By the desktop's hand, where it can; the program must then know where its window is."""
+        if not self.desktop.tells_places:
+            return
+        before = self.frame()[:2]
+        self.desktop.move(self.win, x, y)
+
+        def known():
+            position = self.control("Kestrova").queryComponent().getPosition(0)
+            return self.frame()[:2] != before and tuple(position) == self.win[1:3]
+
+        wait_until("the program knowing where its window went", known)
+
+    def screenshot(self, name):
+        folder = os.environ.get("KESTROVA_E2E_ARTIFACTS")
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            shot = self.desktop.grab(*self.frame())
+            shot.save(os.path.join(folder, f"{self.desktop.name}-{name}"))
+
+    def popup(self, place, keys=None):
+        """Opens the country pop-up by keys or the right button, checks that it starts at the
+        place, and gives its height."""
+        x, y = self.win.x + place[0] - 8, self.win.y + place[1] - 8
+        before = self.desktop.grab(x, y, 40, 360)
+        self.keys(keys) if keys else self.click(place, button=3)
+
+        def opened():
+            shot = self.desktop.grab(x, y, 40, 360)
+            return shot.getpixel((14, 14)) != before.getpixel((14, 14)) and shot
+
+        after = wait_until("the country pop-up", opened)
+        for spot in ((2, 2), (14, 2), (2, 14)):
+            assert after.getpixel(spot) == before.getpixel(spot), f"the pop-up is not at {place}"
+        changed = [
+            h for h in range(after.height) if after.getpixel((14, h)) != before.getpixel((14, h))
+        ]
+        return max(changed) - 7

@@ -1,0 +1,128 @@
+"""Working the converter: typing, the countries by mouse, keyboard and screen reader, the about
+window, and what a close keeps of it all."""
+
+import pytest
+
+from kestrova import BACKGROUND, EURO, FLAG, NATIONAL
+from support import wait_until
+
+# Places on the window's client area; the about window's Ok on its own.
+FLAG_SPOT, FLAG_CORNER, ABOUT, EXIT, ABOUT_OK = (37, 67), (21, 83), (60, 121), (142, 121), (77, 253)
+GERMANY = "1 EUR = 1.95583 DEM"
+
+
+def about_comes_and_goes(copy, open_it, close_it):
+    """The about window comes with the focus on its Ok, and gives it back to the euro box."""
+    open_it()
+    copy.expect("Ok", "focused", True)
+    close_it(copy.window("About"))
+    wait_until("the about window to go", lambda: not copy.desktop.window(copy.process.pid, "About"))
+    copy.expect(EURO, "focused", True)
+
+
+@pytest.mark.desktops("x11", "wayland")
+def test_typing_converts_and_exit_saves(user, desktop):
+    copy = user.ready()
+    about_comes_and_goes(
+        copy, lambda: copy.click(ABOUT), lambda about: copy.click(ABOUT_OK, win=about)
+    )
+    copy.click(FLAG_SPOT, count=2)
+    copy.expect_rate(GERMANY)
+    copy.keys("5", "0")
+    copy.expect_amounts("50", "97.79")
+    copy.keys("Tab")
+    copy.expect(NATIONAL, "focused", True)
+    copy.keys("1", "0", "0", "0")
+    copy.expect_amounts("511.29", "1000")
+    copy.move(300, 200)
+    place = copy.frame()[:2]
+    copy.click(EXIT)
+    copy.ended()
+    saved = user.saved()
+    assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("511.29", "1000", "imgGER")
+    if desktop.tells_places:
+        assert (saved["Top"], saved["Left"]) == (str(place[1] * 15), str(place[0] * 15))
+
+    copy = user.ready()
+    copy.expect_amounts("511.29", "1000")
+    assert not desktop.tells_places or copy.frame()[:2] == place
+    copy.quit()
+
+
+@pytest.mark.desktops("x11", "wayland")
+def test_countries_from_the_flag_and_the_close_box(user, desktop):
+    copy = user.ready()
+    height = copy.popup(FLAG_SPOT)
+    copy.click((FLAG_SPOT[0] + 30, FLAG_SPOT[1] + height * 7 // 24))  # the 4th of its 12 rows
+    copy.expect_rate("1 EUR = 6.55957 FRF")
+    copy.expect_amounts("1", "6.56")
+    copy.click(FLAG_SPOT, count=2)
+    copy.expect_rate("1 EUR = 340.750 GRD", " Greek Drachmas ")
+    copy.expect(FLAG, "description", "Greece")
+    copy.expect(NATIONAL, "text", "340.75")
+    desktop.close_box(copy.window())
+    copy.ended()
+    saved = user.saved()
+    greece = dict(Image="imgGRI", Description="1 EUR = 340.750 GRD", Tooltip=" Greek Drachmas ")
+    assert saved | greece | dict(Currency="340.75") == saved
+
+    copy = user.ready()
+    copy.expect(FLAG, "description", "Greece")
+    copy.expect_rate("1 EUR = 340.750 GRD")
+    copy.expect(NATIONAL, "text", "340.75")
+    copy.quit("alt+F4")
+    assert user.saved()["Image"] == "imgGRI"
+
+
+@pytest.mark.desktops("x11")
+def test_everything_works_from_the_keyboard(user, desktop):
+    desktop.click(*desktop.size, count=0)  # the pointer out of the way
+    copy = user.ready()
+    copy.keys("shift+Tab")
+    copy.expect(FLAG, "focused", True)
+    copy.popup(FLAG_CORNER, "shift+F10")  # opens under the flag; the country on show is skipped
+    copy.keys("Down", "Down", "Return")
+    copy.expect_rate("1 EUR = 5.94573 FIM")
+    copy.expect(NATIONAL, "text", "5.95")
+    copy.popup(FLAG_CORNER, "Menu")
+    copy.keys("Down", "Return")
+    copy.expect_rate("1 EUR = 40.3399 BEF")
+    copy.keys("space")
+    copy.expect_rate(GERMANY)
+    copy.expect(NATIONAL, "text", "1.96")
+    copy.keys("shift+Tab")
+    copy.expect(BACKGROUND, "focused", True)
+    copy.keys("space")
+    copy.expect(BACKGROUND, "description", "5 euro banknote")
+    about_comes_and_goes(copy, lambda: copy.keys("alt+a"), lambda about: copy.keys("Return"))
+    copy.quit()
+    saved = user.saved()
+    assert (saved["Image"], saved["Background"], saved["Currency"]) == ("imgGER", "imgFive", "1.96")
+
+
+@pytest.mark.desktops("x11", "wayland")
+def test_a_screen_reader_finds_reads_and_works_every_control(user):
+    copy = user.ready()
+    roles = {EURO: "text", NATIONAL: "text", "Euro": "filler", FLAG: "push button"}
+    roles |= {BACKGROUND: "panel", "About": "push button", "Exit": "push button"}
+    for name, role in (roles | {"Kestrova": "filler"}).items():
+        assert copy.read(name, "role") == role, name
+    copy.expect(FLAG, "description", "Belgium")
+    copy.expect(BACKGROUND, "description", "Default texture")
+    copy.expect_rate("1 EUR = 40.3399 BEF", " Belgian Francs ")
+    copy.expect_amounts("1", "40.34")
+    copy.keys("1", "2")
+    copy.expect_amounts("12", "484.08")
+
+    for name in (FLAG, "Exit"):
+        actions = copy.control(name).queryAction()
+        offered = [actions.getName(i) for i in range(actions.nActions)]
+        assert "Press" in offered and (name != FLAG or "ShowMenu" in offered), offered
+        actions.doAction(offered.index("Press"))
+        if name == FLAG:
+            copy.expect(FLAG, "description", "Germany")
+            copy.expect(NATIONAL, "text", "23.47")
+            copy.expect_rate(GERMANY)
+    copy.ended()
+    saved = user.saved()
+    assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("12", "23.47", "imgGER")
