@@ -4,6 +4,10 @@
 #include <span>
 #include <string_view>
 
+// Marks a text a person reads, for the translation tools, which take `context` as its group; the
+// text itself stays as written. The windows show it in the user's language.
+#define KESTROVA_TRANSLATABLE(context, text) text
+
 namespace kestrova::core {
 
 // One row of the fixed table of the currencies the euro replaced.
@@ -22,20 +26,30 @@ struct CountryRecord {
 // prints it, so the compiler's correctly rounded literal is the same double that reading the
 // rate line gives.
 inline constexpr CountryRecord kCountries[] = {
-    {1, "mnuBelgium", "Belgium", "imgBEL", "1 EUR = 40.3399 BEF", " Belgian Francs ", 40.3399},
-    {2, "mnuGermany", "Germany", "imgGER", "1 EUR = 1.95583 DEM", " German Marks ", 1.95583},
-    {3, "mnuFinland", "Finland", "imgFIN", "1 EUR = 5.94573 FIM", " Finnish Markka ", 5.94573},
-    {4, "mnuFrance", "France", "imgFRA", "1 EUR = 6.55957 FRF", " French Francs ", 6.55957},
-    {5, "mnuGreece", "Greece", "imgGRI", "1 EUR = 340.750 GRD", " Greek Drachmas ", 340.750},
-    {6, "mnuIreland", "Ireland", "imgIER", "1 EUR = 0.787564 IEP", " Irish Pound ", 0.787564},
-    {7, "mnuItaly", "Italy", "imgITA", "1 EUR = 1936.27 ITL", " Italian Lira ", 1936.27},
-    {8, "mnuLuxembourg", "Luxembourg", "imgLUX", "1 EUR = 40.3399 LUF", " Luxembourg Francs ",
-     40.3399},
-    {9, "mnuHolland", "Holland", "imgNED", "1 EUR = 2.20371 NLG", " Dutch Guilders ", 2.20371},
-    {10, "mnuAustria", "Austria", "imgATS", "1 EUR = 13.7603 ATS", " Austrian Schillings ",
-     13.7603},
-    {11, "mnuPortugal", "Portugal", "imgPOR", "1 EUR = 200.482 PTE", " Portugese Escudo ", 200.482},
-    {12, "mnuSpain", "Spain", "imgESP", "1 EUR = 166.386 ESP", " Spanish Peseta ", 166.386},
+    {1, "mnuBelgium", KESTROVA_TRANSLATABLE("Country", "Belgium"), "imgBEL", "1 EUR = 40.3399 BEF",
+     KESTROVA_TRANSLATABLE("Currency", " Belgian Francs "), 40.3399},
+    {2, "mnuGermany", KESTROVA_TRANSLATABLE("Country", "Germany"), "imgGER", "1 EUR = 1.95583 DEM",
+     KESTROVA_TRANSLATABLE("Currency", " German Marks "), 1.95583},
+    {3, "mnuFinland", KESTROVA_TRANSLATABLE("Country", "Finland"), "imgFIN", "1 EUR = 5.94573 FIM",
+     KESTROVA_TRANSLATABLE("Currency", " Finnish Markka "), 5.94573},
+    {4, "mnuFrance", KESTROVA_TRANSLATABLE("Country", "France"), "imgFRA", "1 EUR = 6.55957 FRF",
+     KESTROVA_TRANSLATABLE("Currency", " French Francs "), 6.55957},
+    {5, "mnuGreece", KESTROVA_TRANSLATABLE("Country", "Greece"), "imgGRI", "1 EUR = 340.750 GRD",
+     KESTROVA_TRANSLATABLE("Currency", " Greek Drachmas "), 340.750},
+    {6, "mnuIreland", KESTROVA_TRANSLATABLE("Country", "Ireland"), "imgIER", "1 EUR = 0.787564 IEP",
+     KESTROVA_TRANSLATABLE("Currency", " Irish Pound "), 0.787564},
+    {7, "mnuItaly", KESTROVA_TRANSLATABLE("Country", "Italy"), "imgITA", "1 EUR = 1936.27 ITL",
+     KESTROVA_TRANSLATABLE("Currency", " Italian Lira "), 1936.27},
+    {8, "mnuLuxembourg", KESTROVA_TRANSLATABLE("Country", "Luxembourg"), "imgLUX",
+     "1 EUR = 40.3399 LUF", KESTROVA_TRANSLATABLE("Currency", " Luxembourg Francs "), 40.3399},
+    {9, "mnuHolland", KESTROVA_TRANSLATABLE("Country", "Holland"), "imgNED", "1 EUR = 2.20371 NLG",
+     KESTROVA_TRANSLATABLE("Currency", " Dutch Guilders "), 2.20371},
+    {10, "mnuAustria", KESTROVA_TRANSLATABLE("Country", "Austria"), "imgATS", "1 EUR = 13.7603 ATS",
+     KESTROVA_TRANSLATABLE("Currency", " Austrian Schillings "), 13.7603},
+    {11, "mnuPortugal", KESTROVA_TRANSLATABLE("Country", "Portugal"), "imgPOR",
+     "1 EUR = 200.482 PTE", KESTROVA_TRANSLATABLE("Currency", " Portugese Escudo "), 200.482},
+    {12, "mnuSpain", KESTROVA_TRANSLATABLE("Country", "Spain"), "imgESP", "1 EUR = 166.386 ESP",
+     KESTROVA_TRANSLATABLE("Currency", " Spanish Peseta "), 166.386},
 };
 
 inline constexpr int kCountryCount = static_cast<int>(std::size(kCountries));

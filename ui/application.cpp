@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSessionManager>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "settings/Registry.h"
 #include "settings/UserStore.h"
 #include "ui/frmMain.h"
+#include "ui/language.h"
 #include "ui/platform.h"
 
 namespace kestrova::ui {
@@ -20,6 +22,8 @@ int Run(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Kestrova"));
   QApplication::setOrganizationName(QStringLiteral("Quillmere"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Kestrova"));
+  // The desktop's language, before anything is shown; there is no setting of its own.
+  UseLanguage(ChooseLanguage(QLocale::system().uiLanguages()));
 
   platform::SingleInstance instance;
   frmMain window;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ui/frmabout.h"
+#include "ui/language.h"
 #include "ui/pictures.h"
 #include "ui/platform.h"
 #include "ui/units.h"
@@ -64,9 +65,9 @@ bool frmMain::Form_Initialize(const StartupEnvironment& environment) {
   if (environment.checkInstance) {
     const auto instance = environment.checkInstance();
     if (instance.state == StartupEnvironment::Instance::AlreadyRunning) {
-      platform::ShowMessage(
-          nullptr, {QStringLiteral("Kestrova is already running."), QStringLiteral("Kestrova"),
-                    platform::MessageIcon::Information});
+      platform::ShowMessage(nullptr,
+                            {tr("Kestrova is already running."), QStringLiteral("Kestrova"),
+                             platform::MessageIcon::Information});
       return false;
     }
     if (instance.state == StartupEnvironment::Instance::Failed) {
@@ -154,13 +155,19 @@ void frmMain::showFlag(const core::CountryRecord& row) {
   if (!flag) return;
   imgFlags_->setPicture(flag->picture());
   // A screen reader cannot see the flag; it hears the country.
-  imgFlags_->setAccessibleDescription(Q(row.caption));
+  imgFlags_->setAccessibleDescription(Translated("Country", row.caption));
+}
+
+void frmMain::setCurrencyName(const QString& stored) {
+  // What a close keeps stays the English text; only what is shown and heard is translated.
+  Label1_->setToolTip(stored);
+  Label1_->setShownToolTip(ShownCurrencyName(stored));
 }
 
 void frmMain::applyCountry(const core::CountryRecord& row) {
   showFlag(row);
   Label1_->setText(Q(row.rateLine));
-  Label1_->setToolTip(Q(row.currencyName));
+  setCurrencyName(Q(row.currencyName));
   lblHIDDENimg_->setText(Q(row.flagKey));
 }
 
@@ -184,7 +191,7 @@ void frmMain::applyBackground(const BackgroundRecord& row) {
   SetColour(txtEURO_, QPalette::Base, row.boxColour);
   SetColour(txtCURRENCIES_, QPalette::Base, row.boxColour);
   lblHIDDENbg_->setText(Q(row.key));
-  Picture1_->setAccessibleDescription(Q(row.spoken));
+  Picture1_->setAccessibleDescription(Translated("Background", row.spoken));
 }
 
 // Both boxes take the same characters: the code the filter gives back replaces the typed one.

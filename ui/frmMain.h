@@ -20,6 +20,7 @@ class QMenu;
 namespace kestrova::ui {
 
 class AmountBox;
+class FittingLabel;
 class ImageBox;
 class Panel3D;
 class PictureBox;
@@ -108,6 +109,8 @@ class frmMain : public QWidget {
   void connectHandlers();
   void centreWhenOffScreen();
   void showFlag(const core::CountryRecord& row);
+  // The currency name on show as stored (Label1's tooltip text), shown in the user's language.
+  void setCurrencyName(const QString& stored);
   void countryEntry_Click(std::string_view menuEntry);
   void convert(const AmountBox* source, AmountBox* target, core::Operation operation);
   void showCountryMenu(const QPoint& at);
@@ -118,7 +121,7 @@ class frmMain : public QWidget {
   AmountBox* txtEURO_ = nullptr;
   ImageBox* imgFlags_ = nullptr;
   AmountBox* txtCURRENCIES_ = nullptr;
-  QLabel* Label1_ = nullptr;
+  FittingLabel* Label1_ = nullptr;
   PictureButton* cmdAbout_ = nullptr;
   PictureButton* cmdExit_ = nullptr;
   QLabel* lblHIDDENimg_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "ui/frmMain.h"
+#include "ui/language.h"
 #include "ui/pictures.h"
 #include "ui/units.h"
 #include "ui/widgets.h"
@@ -19,11 +20,10 @@ constexpr std::uint32_t kNationalBoxColour = 0x00FFFF00;
 
 // Names a control as the design does, puts it in place and gives readers a name for it.
 template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& place,
-               const char* spoken = nullptr) {
+Control* Place(Control* control, const char* name, const QRect& place, const QString& spoken = {}) {
   control->setObjectName(QString::fromLatin1(name));
   control->setGeometry(place);
-  if (spoken) control->setAccessibleName(QString::fromLatin1(spoken));
+  if (!spoken.isEmpty()) control->setAccessibleName(spoken);
   return control;
 }
 
@@ -41,25 +41,26 @@ void frmMain::buildControls() {
   setFixedSize(Px(3060), Px(2430));
   setAccessibleName(QStringLiteral("Kestrova"));
 
-  SSPanel1_ = Place(new Panel3D(this), "SSPanel1", TwipsRect(0, 0, 3060, 2430), "SSPanel1");
+  SSPanel1_ =
+      Place(new Panel3D(this), "SSPanel1", TwipsRect(0, 0, 3060, 2430), tr("Euro converter"));
   SetColour(SSPanel1_, QPalette::Window, kTeal);
   SetColour(SSPanel1_, QPalette::WindowText, kButtonText);
   Picture1_ =
-      Place(new PictureBox(SSPanel1_), "Picture1", TwipsRect(90, 90, 2880, 2235), "Background");
-  imgEuro_ = Place(new ImageBox(Picture1_), "imgEuro", TwipsRect(225, 225, 480, 480), "Euro");
+      Place(new PictureBox(SSPanel1_), "Picture1", TwipsRect(90, 90, 2880, 2235), tr("Background"));
+  imgEuro_ = Place(new ImageBox(Picture1_), "imgEuro", TwipsRect(225, 225, 480, 480), tr("Euro"));
 
   const QFont boxFont = SansFont(9.75);
-  txtEURO_ =
-      Place(new AmountBox(Picture1_), "txtEURO", TwipsRect(810, 300, 1830, 330), "Amount in euro");
+  txtEURO_ = Place(new AmountBox(Picture1_), "txtEURO", TwipsRect(810, 300, 1830, 330),
+                   tr("Amount in euro"));
   txtEURO_->setFont(boxFont);
   SetColour(txtEURO_, QPalette::Base, kEuroBoxColour);
 
   imgFlags_ = Place(new ImageBox(Picture1_), "imgFlags", TwipsRect(225, 675, 480, 480),
-                    "Flag of the chosen country");
-  imgFlags_->setToolTip(QStringLiteral(" Double-click "));
+                    tr("Flag of the chosen country"));
+  imgFlags_->setToolTip(QLatin1Char(' ') + tr("Double-click") + QLatin1Char(' '));
 
   txtCURRENCIES_ = Place(new AmountBox(Picture1_), "txtCURRENCIES", TwipsRect(810, 750, 1830, 330),
-                         "Amount in national currency");
+                         tr("Amount in national currency"));
   txtCURRENCIES_->setFont(boxFont);
   SetColour(txtCURRENCIES_, QPalette::Base, kNationalBoxColour);
 
@@ -68,10 +69,11 @@ void frmMain::buildControls() {
                   TwipsRect(840, 1155, 1725, 255));
   Label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  cmdAbout_ = Place(new PictureButton(QStringLiteral("&About"), Picture1_), "cmdAbout",
-                    TwipsRect(225, 1530, 1185, 405), "About");
-  cmdExit_ = Place(new PictureButton(QStringLiteral("E&xit"), Picture1_), "cmdExit",
-                   TwipsRect(1455, 1530, 1185, 405), "Exit");
+  // Readers name the buttons by their captions.
+  cmdAbout_ = Place(new PictureButton(tr("&About"), Picture1_), "cmdAbout",
+                    TwipsRect(225, 1530, 1185, 405));
+  cmdExit_ =
+      Place(new PictureButton(tr("E&xit"), Picture1_), "cmdExit", TwipsRect(1455, 1530, 1185, 405));
   for (PictureButton* button : {cmdAbout_, cmdExit_}) {
     SetColour(button, QPalette::ButtonText, kButtonText);
     button->setAutoDefault(false);
@@ -84,7 +86,7 @@ void frmMain::buildControls() {
   // The flag and the background also answer keys, so nothing needs the mouse. The flag comes
   // last: the designed order stays as it was, and the flag is one Shift+Tab from the euro box.
   Picture1_->makeKeyboardControl(QAccessible::Pane, false);
-  Picture1_->setAccessibleDescription(Q(kBackgrounds[0].spoken));
+  Picture1_->setAccessibleDescription(Translated("Background", kBackgrounds[0].spoken));
   imgFlags_->makeKeyboardControl(QAccessible::ButtonMenu, true);
   setTabOrder(cmdExit_, Picture1_);
   setTabOrder(Picture1_, imgFlags_);
@@ -95,10 +97,13 @@ void frmMain::buildControls() {
                         TwipsRect(240, 4500, 2535, 270));
   lblHIDDENbg_ = Place(new QLabel(QStringLiteral("imgDefault"), this), "lblHIDDENbg",
                        TwipsRect(240, 4755, 2535, 270));
+  HideFromReaders(lblHIDDENimg_);
+  HideFromReaders(lblHIDDENbg_);
   auto addHidden = [this](std::string_view key, const QRect& place) {
     auto* image = new ImageBox(this);
     image->setObjectName(Q(key));
     image->setGeometry(place);
+    HideFromReaders(image);
     hiddenImages_.insert(Q(key), image);
   };
   int top = 45;
@@ -115,12 +120,12 @@ void frmMain::buildControls() {
   }
 
   // No menu bar: the country menu only ever shows as the flag's pop-up.
-  mnuProject_ = new QMenu(QStringLiteral("&Project"), this);
+  mnuProject_ = new QMenu(tr("&Project"), this);
   mnuProject_->setObjectName(QStringLiteral("mnuProject"));
-  mnuCountries_ = mnuProject_->addMenu(QStringLiteral("&Countries"));
+  mnuCountries_ = mnuProject_->addMenu(tr("&Countries"));
   mnuCountries_->setObjectName(QStringLiteral("mnuCountries"));
   for (const core::CountryRecord& row : core::CountryTable()) {
-    QAction* entry = mnuCountries_->addAction(Q(row.caption));
+    QAction* entry = mnuCountries_->addAction(Translated("Country", row.caption));
     entry->setObjectName(Q(row.menuEntry));
     countryEntries_[std::size_t(row.position - 1)] = entry;
   }

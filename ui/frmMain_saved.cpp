@@ -90,7 +90,7 @@ std::span<const frmMain::SavedValue> frmMain::SavedValues() {
        [](frmMain& w, const std::string& text) { w.Label1_->setText(Q(text)); },
        [](const frmMain& w) { return w.Label1_->text(); }},
       {settings::kTooltip, false,
-       [](frmMain& w, const std::string& text) { w.Label1_->setToolTip(Q(text)); },
+       [](frmMain& w, const std::string& text) { w.setCurrencyName(Q(text)); },
        [](const frmMain& w) { return w.Label1_->toolTip(); }},
       {settings::kBackground, false,
        [](frmMain& w, const std::string& text) { w.lblHIDDENbg_->setText(Q(text)); },

@@ -17,6 +17,8 @@
 #include "assets/hand_hotspot.h"
 #include "kestrova/version.h"
 #include "ui/units.h"
+#include "ui/widgets.h"
+
 namespace kestrova::ui {
 
 namespace {
@@ -71,7 +73,7 @@ frmabout::frmabout(QWidget* mainWindow)
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("frmabout"));
-  setWindowTitle(QStringLiteral("About"));
+  setWindowTitle(tr("About"));
   setWindowModality(Qt::ApplicationModal);
   setFixedSize(Px(3300), Px(4395));
   setFont(SansFont(8.25));
@@ -92,17 +94,17 @@ frmabout::frmabout(QWidget* mainWindow)
 
   lbltext1_ = AddLabel("lbltext1", TwipsRect(360, 1695, 3675, 195), regular);
   lbltext1_->setWordWrap(true);
-  lbltext1_->setText(QStringLiteral("Kestrova is freeware."));
+  lbltext1_->setText(tr("Kestrova is freeware."));
   lbltext2_ = AddLabel("lbltext2", TwipsRect(360, 1890, 2460, 195), regular);
-  lbltext2_->setText(QStringLiteral("Copy it and pass it on freely."));
+  lbltext2_->setText(tr("Copy it and pass it on freely."));
   lbltext3_ = AddLabel("lbltext3", TwipsRect(360, 2085, 1110, 195), regular);
-  lbltext3_->setText(QStringLiteral("Play and enjoy!"));
+  lbltext3_->setText(tr("Play and enjoy!"));
 
   AddLine("Line4", TwipsRect(360, 2415, 2625, 15), dark);
   AddLine("Line3", QRect(Px(360), Px(2430), Px(2625), 2), highlight);
 
   lbltext4_ = AddLabel("lbltext4", TwipsRect(360, 2700, 2265, 195), regular);
-  lbltext4_->setText(QStringLiteral("For updates and other freeware,"));
+  lbltext4_->setText(tr("For updates and other freeware,"));
   {
     QPalette opaque = lbltext4_->palette();
     opaque.setColor(QPalette::Window, ColorFromBgr(0x80000005u, palette()));
@@ -110,11 +112,11 @@ frmabout::frmabout(QWidget* mainWindow)
     lbltext4_->setAutoFillBackground(true);
   }
   lbltext5_ = AddLabel("lbltext5", TwipsRect(360, 2895, 1545, 195), regular);
-  lbltext5_->setText(QStringLiteral("Visit my homepage at"));
+  lbltext5_->setText(tr("Visit my homepage at"));
 
   lblurl_ = AddLabel("lblurl", TwipsRect(360, 3105, 1740, 195), regular);
   lblurl_->setText(QString::fromUtf8(kHomepage));
-  lblurl_->setAccessibleDescription(QStringLiteral("Opens the homepage in the web browser"));
+  lblurl_->setAccessibleDescription(tr("Opens the homepage in the web browser"));
   {
     QPalette link = lblurl_->palette();
     link.setColor(QPalette::WindowText, ColorFromBgr(0x00C00000u, palette()));
@@ -127,10 +129,10 @@ frmabout::frmabout(QWidget* mainWindow)
     AutoSize(label);
   }
 
-  cmdok_ = new QPushButton(QStringLiteral("&Ok"), this);
+  // Readers name it by its caption.
+  cmdok_ = new QPushButton(tr("&Ok"), this);
   cmdok_->setObjectName(QStringLiteral("cmdok"));
   cmdok_->setGeometry(TwipsRect(360, 3600, 1590, 390));
-  cmdok_->setAccessibleName(QStringLiteral("Ok"));
   // With the focus it takes Enter, yet it never claims Enter for the window by itself.
   cmdok_->setAutoDefault(true);
   cmdok_->setDefault(false);
@@ -142,6 +144,7 @@ frmabout::frmabout(QWidget* mainWindow)
   imghand_->setGeometry(TwipsRect(1605, 4380, 480, 480));
   imghand_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   imghand_->setPixmap(LoadHandPicture());
+  HideFromReaders(imghand_);
 
   cmdok_->setFocus();
   Form_Load();
@@ -171,14 +174,13 @@ void frmabout::AddLine(const char* name, QRect geometry, const QColor& colour) {
   line->setPalette(pal);
   line->setAutoFillBackground(true);
   line->setAttribute(Qt::WA_TransparentForMouseEvents);
+  HideFromReaders(line);
 }
 
 void frmabout::Form_Load() {
   lblprogtitle_->setText(QStringLiteral("Kestrova"));
-  lblversion_->setText(QStringLiteral("Version %1.%2.%3")
-                           .arg(kVersionMajor)
-                           .arg(kVersionMinor)
-                           .arg(kVersionRevision));
+  lblversion_->setText(
+      tr("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
   lblcopyright_->setText(QString(QChar(0x00A9)) + QStringLiteral(" 2002-") +
                          QString::number(CurrentYear()));
   AutoSize(lblcopyright_);

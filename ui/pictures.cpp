@@ -28,7 +28,7 @@ QPixmap LoadPicture(const QString& path, bool dense) {
 }
 
 QString Undecodable(const QString& relative) {
-  return QStringLiteral("Unexpected error loading ") + relative;
+  return StartupReport::tr("Unexpected error loading %1").arg(relative);
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ PictureLoader::PictureLoader(QString root, const QByteArrayList& formats, Startu
     if (!formats.contains(format)) {
       report_.fail(
           kErrorComponentMissing,
-          QStringLiteral("Component '%1 image support' or one of its dependencies is missing")
+          StartupReport::tr("Component '%1 image support' or one of its dependencies is missing")
               .arg(QString::fromLatin1(format).toUpper()));
     }
   }
@@ -48,7 +48,7 @@ PictureLoader::PictureLoader(QString root, const QByteArrayList& formats, Startu
 std::optional<QString> PictureLoader::find(const QString& relative) {
   const QString path = root_ + QLatin1Char('/') + relative;
   if (QFile::exists(path)) return path;
-  report_.fail(kErrorComponentMissing, QStringLiteral("File not found: ") + relative);
+  report_.fail(kErrorComponentMissing, StartupReport::tr("File not found: %1").arg(relative));
   return std::nullopt;
 }
 

@@ -6,18 +6,20 @@ QString StartupErrorText(int number, const QString& description) {
   QString advice;
   switch (number) {
     case kErrorComponentMissing:
-      advice = QStringLiteral("Re-install the program to fix this.");
+      advice = StartupReport::tr("Re-install the program to fix this.");
       break;
     case kErrorComponentFailed:
-      advice = QStringLiteral(
+      advice = StartupReport::tr(
           "Re-install the program to fix this, or get the latest Dornakits at Quillmere.");
       break;
-    default: advice = QStringLiteral("Please inform the author with the error description above.");
+    default:
+      advice = StartupReport::tr("Please inform the author with the error description above.");
   }
   const QString numberText =
       number < 0 ? QString::number(number) : QStringLiteral(" %1").arg(number);
-  return QStringLiteral("An Error was generated:\r\nDescription: Error") + numberText +
-         QStringLiteral(" - ") + description + QStringLiteral("\r\n\r\n") + advice;
+  return StartupReport::tr("An Error was generated:") + QStringLiteral("\r\n") +
+         StartupReport::tr("Description: Error") + numberText + QStringLiteral(" - ") +
+         description + QStringLiteral("\r\n\r\n") + advice;
 }
 
 void StartupReport::fail(int number, const QString& description) {
@@ -26,8 +28,8 @@ void StartupReport::fail(int number, const QString& description) {
 
 void StartupReport::show() const {
   if (!first_) return;
-  platform::ShowMessage(nullptr, {StartupErrorText(first_->first, first_->second),
-                                  QStringLiteral("Error"), platform::MessageIcon::None});
+  platform::ShowMessage(nullptr, {StartupErrorText(first_->first, first_->second), tr("Error"),
+                                  platform::MessageIcon::None});
 }
 
 }  // namespace kestrova::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayList>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -34,6 +35,8 @@ QString StartupErrorText(int number, const QString& description);
 
 // Start-up's failures: only the first is reported, in one box, and start-up goes on.
 class StartupReport {
+  Q_DECLARE_TR_FUNCTIONS(StartupReport)
+
  public:
   void fail(int number, const QString& description);
   void show() const;

@@ -1,11 +1,14 @@
 #include "ui/widgets.h"
 
 #include <QAccessibleWidget>
+#include <QDialog>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QToolTip>
 
 #include <limits>
 #include <utility>
@@ -71,7 +74,52 @@ QAccessibleInterface* ImageBoxAccessibleFactory(const QString&, QObject* object)
   return nullptr;
 }
 
+constexpr char kUnspoken[] = "kestrovaUnspoken";
+
+// One of the program's windows as a screen reader sees it: without the controls that say nothing.
+class WindowAccessible : public QAccessibleWidget {
+ public:
+  using QAccessibleWidget::QAccessibleWidget;
+
+  int childCount() const override { return int(offered().size()); }
+
+  QAccessibleInterface* child(int index) const override {
+    const QList<QAccessibleInterface*> children = offered();
+    return index >= 0 && index < children.size() ? children[index] : nullptr;
+  }
+
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return int(offered().indexOf(const_cast<QAccessibleInterface*>(child)));
+  }
+
+ private:
+  QList<QAccessibleInterface*> offered() const {
+    QList<QAccessibleInterface*> children;
+    for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+      QAccessibleInterface* child = QAccessibleWidget::child(i);
+      if (child && !child->object()->property(kUnspoken).toBool()) children << child;
+    }
+    return children;
+  }
+};
+
+QAccessibleInterface* WindowAccessibleFactory(const QString& className, QObject* object) {
+  auto* window = qobject_cast<QWidget*>(object);
+  if (!window || !window->isWindow() || !className.startsWith(QStringLiteral("kestrova::"))) {
+    return nullptr;
+  }
+  // The roles Qt gives them itself.
+  return new WindowAccessible(
+      window, qobject_cast<QDialog*>(window) ? QAccessible::Dialog : QAccessible::Client);
+}
+
+// Before any window exists: the face Qt makes for a window is kept for the window's life.
+[[maybe_unused]] const bool gWindowFactory =
+    (QAccessible::installFactory(WindowAccessibleFactory), true);
+
 }  // namespace
+
+void HideFromReaders(QWidget* control) { control->setProperty(kUnspoken, true); }
 
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
   static const bool installed = (QAccessible::installFactory(ImageBoxAccessibleFactory), true);
@@ -165,6 +213,20 @@ void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && OnOwnSurface(this, event)) emit DblClick();
   event->accept();
+}
+
+void FittingLabel::setShownToolTip(const QString& text) {
+  shownToolTip_ = text;
+  setAccessibleDescription(text);
+}
+
+bool FittingLabel::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !shownToolTip_.isEmpty()) {
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), shownToolTip_, this, {},
+                       toolTipDuration());
+    return true;
+  }
+  return QLabel::event(event);
 }
 
 void FittingLabel::paintEvent(QPaintEvent*) {

@@ -22,6 +22,10 @@ inline constexpr int kMiddleButton = 4;
 
 int ButtonCode(Qt::MouseButton button);
 
+// Keeps a control of one of the program's windows that says nothing out of what screen readers
+// are offered: one that only carries a picture or a state and is never seen, or a drawn line.
+void HideFromReaders(QWidget* control);
+
 // Shows a picture from its top-left corner, unscaled; raises MouseDown (with the press's place on
 // the screen) and DblClick.
 class ImageBox : public QWidget {
@@ -77,9 +81,16 @@ class FittingLabel : public QLabel {
   Q_OBJECT
  public:
   using QLabel::QLabel;
+  // What the tooltip shows and a screen reader hears instead of toolTip(), which keeps the text
+  // it was given; empty: toolTip() itself.
+  void setShownToolTip(const QString& text);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString shownToolTip_;
 };
 
 // A raised panel with a coloured face that frames the background.

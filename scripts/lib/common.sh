@@ -6,7 +6,8 @@ KESTROVA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # The program needs only the build list; its tests, picture generator and benchmarks the test
 # list; the Windows build and its installer the windows list.
 declare -A PACKAGES=(
-  [build]="cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core"
+  [build]="cmake ninja-build g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core qt6-tools-dev
+    qt6-l10n-tools qt6-translations-l10n"
   [test]="git clang-format black flake8 shellcheck pkgconf libgif-dev libgtest-dev libgmock-dev
     libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream openbox
     dbus at-spi2-core python3-pytest python3-pyatspi python3-pil clang libclang-rt-14-dev dpkg-dev
