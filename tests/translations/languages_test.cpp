@@ -59,7 +59,7 @@ class LanguagesTest : public QObject {
 
  private slots:
   void eachLanguage_data() {
-    QTest::addColumn<bool>("qtToo");  // whether the distribution has Qt's own texts in it
+    QTest::addColumn<bool>("qtToo");  // whether Qt's own texts (an amount box's menu) are there
     for (const char* language : {"de", "fr", "nl", "it", "es", "pt", "fi", "sv", "el"})
       QTest::newRow(language) << !QByteArray("sv el").contains(language);
   }
@@ -81,7 +81,6 @@ class LanguagesTest : public QObject {
     const QRegularExpression translation(u"^(%1)$"_s.arg(translations.join('|')));
     const QStringList english = closes(u"en"_s, [](ui::frmMain&) {});
     const QStringList written = closes(language, [&](ui::frmMain& window) {
-      // Qt's own texts, as in an amount box's menu.
       QVERIFY(!qtToo || QCoreApplication::translate("QLineEdit", "&Copy") != u"&Copy"_s);
       QStringList texts = ui::StartupErrorText(ui::kErrorComponentMissing, {})
                               .split(QRegularExpression(u"( -?\\d+)? - |\r\n"_s));
