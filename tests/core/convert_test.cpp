@@ -13,7 +13,6 @@ namespace {
 
 constexpr double kMax = std::numeric_limits<double>::max();
 const std::string kZeros(2000, '0');
-const std::string kEuro = "\xE2\x82\xAC";
 
 TEST(ReadAmount, ReadsAsFarAsTheTextIsNumericCorrectlyRoundedAndWithoutOverflow) {
   // A tie between two doubles goes to the even one, unless a digit far beyond is not zero.
@@ -35,12 +34,13 @@ TEST(ReadAmount, ReadsAsFarAsTheTextIsNumericCorrectlyRoundedAndWithoutOverflow)
       {"1e-99999999999999999999999999", 0}, {"1e-400", 0}, {"0e999999999999", 0}};
   // clang-format on
   for (const auto& [text, value] : cases) {
-    EXPECT_EQ(ReadAmount(text), std::optional(value)) << text.substr(0, 40);
+    EXPECT_EQ(ReadAmount(text), std::optional(value))
+        << text.substr(0, 40) << " of " << text.size();
   }
   for (const std::string& text :
        {std::string("1e309"), std::string("-1e99999999999999999999"), "1" + std::string(309, '0'),
         "&H" + std::string(256, 'F'), "&O" + std::string(400, '7')}) {
-    EXPECT_EQ(ReadAmount(text), std::nullopt) << text.substr(0, 40);
+    EXPECT_EQ(ReadAmount(text), std::nullopt) << text.substr(0, 40) << " of " << text.size();
   }
 }
 
@@ -52,54 +52,15 @@ TEST(Round2, TwoDecimalsWithExactTiesToTheEvenHundredth) {
   // clang-format on
   for (const auto& [value, rounded] : cases) EXPECT_EQ(Round2(value), rounded) << value;
   EXPECT_NE(Round2(1e306), std::nullopt);
-  for (const double value : {1e307, -1e307, HUGE_VAL, std::nan("")}) EXPECT_FALSE(Round2(value));
-}
-
-TEST(FormatAmount, FifteenDigitsPlainBelowOneE15AndExponentFormFromThere) {
-  // clang-format off
-  const std::tuple<double, const char*, const char*> cases[] = {
-      {0.0, ".", "0"}, {-0.0, ".", "0"}, {2.0, ".", "2"}, {3407.5, ".", "3407.5"},
-      {-0.39, ".", "-0.39"}, {0.01, ".", "0.01"}, {1000000.0, ".", "1000000"},
-      {999999999999999.4, ".", "999999999999999"}, {23904567686084.58, ".", "23904567686084.6"},
-      {123456789.12345678, ".", "123456789.123457"}, {1.5e-7, ".", "0.00000015"},
-      {195.58, ",", "195,58"}, {1.5, "\xD9\xAB", "1\xD9\xAB\x35"}, {1.5, "", "1.5"},
-      {1e15, ".", "1E+15"}, {-1.93627e15, ",", "-1,93627E+15"}, {999999999999999.5, ".", "1E+15"},
-      {1000000000000005.0, ".", "1E+15"}, {1000000000000015.0, ".", "1.00000000000002E+15"},
-      {1e100, ".", "1E+100"}, {kMax, ".", "1.79769313486232E+308"}, {HUGE_VAL, ".", ""}};
-  // clang-format on
-  for (const auto& [value, separator, text] : cases) {
-    EXPECT_EQ(FormatAmount(value, separator), text) << value;
+  for (const double value : {1e307, -1e307, HUGE_VAL, std::nan("")}) {
+    EXPECT_EQ(Round2(value), std::nullopt) << value;
   }
 }
 
-TEST(mReplaceInString, OverwritesOneCharacterPerOccurrenceStrayBytesCountingAsOne) {
-  // The shortest and longest characters of each length are whole characters; overlong,
-  // surrogate and beyond-U+10FFFF forms are stray bytes.
-  const std::string bounds =
-      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF\xF0\x90\x80\x80\xF3\xBF\xBF\xBF"
-      "\xF4\x8F\xBF\xBF";
-  // clang-format off
-  const std::string cases[][4] = {
-      {"1,2,,3,", ",", ".", "1.2..3."}, {"a,b", ",", "", "a,b"}, {"a,b", "", ".", "a,b"},
-      {"a,b", ",", ";:", "a;b"}, {"aaaa", "aa", "b", "bbba"}, {"ABab", "a", "x", "ABxb"},
-      {kEuro + "," + kEuro, ",", ".", kEuro + "." + kEuro}, {"a" + kEuro + "b", kEuro, "E", "aEb"},
-      {"x,y", ",", kEuro + "uro", "x" + kEuro + "y"}, {"caf\xC3\xA9", "\xA9", "!", "caf\xC3\xA9"},
-      {kEuro, "\x82\xAC", "x", kEuro}, {"\xE2\x82\xC3\xA9", "\xE2\x82", "Y", "Y\x82\xC3\xA9"},
-      {"\xC0\xAC", "\xAC", "!", "\xC0!"}, {"\xED\xA0\x80", "\xA0", "!", "\xED!\x80"},
-      {"\xF4\x90\x80\x80", "\x90", "!", "\xF4!\x80\x80"},
-      {"\xF0\x80\x80\xAC", "\x80", "!", "\xF0!!\xAC"}, {bounds, "\x80", "!", bounds},
-      {bounds, "\xBF", "!", bounds}};
-  // clang-format on
-  for (const auto& [input, a, b, result] : cases) {
-    EXPECT_EQ(mReplaceInString(input, a, b), result) << input << " / " << a;
-  }
-  std::string input(100000, '7');  // beyond 16-bit positions
-  std::string expected = input;
-  for (const std::size_t at : {0, 32767, 99999}) {
-    input[at] = ',';
-    expected[at] = '.';
-  }
-  EXPECT_EQ(mReplaceInString(input, ",", "."), expected);
+// Beside the corpus below: what cannot read back, the largest double and infinity.
+TEST(FormatAmount, TheLargestDoubleAndInfinity) {
+  EXPECT_EQ(FormatAmount(kMax, "."), "1.79769313486232E+308");
+  EXPECT_EQ(FormatAmount(HUGE_VAL, "."), "");
 }
 
 // Each value, the text exact decimal arithmetic (outside the program) writes it as, and "=" when
@@ -114,22 +75,23 @@ TEST(RoundTrip, CorpusValuesAreWrittenAsTheirTextInEitherLocaleAndReadBack) {
     std::string text, mark;
     ASSERT_TRUE(fields >> value >> text >> mark) << line;
     ++replayed;
-    ASSERT_EQ(FormatAmount(value, "."), text);
+    ASSERT_EQ(FormatAmount(value, "."), text) << line;
     const std::optional<double> back = ReadAmount(text);
     ASSERT_TRUE(back.has_value()) << line;
     if (mark == "=") {
       EXPECT_EQ(*back, value) << line;
     }
-    EXPECT_EQ(FormatAmount(*back, "."), text);
+    EXPECT_EQ(FormatAmount(*back, "."), text) << line;
     std::replace(text.begin(), text.end(), '.', ',');
-    EXPECT_EQ(FormatAmount(value, ","), text);
+    EXPECT_EQ(FormatAmount(value, ","), text) << line;
   }
   EXPECT_GT(replayed, 300);  // a missing or cut file must not pass as an empty replay
 }
 
 TEST(Convert, GivesTheAmountWithAPointOrLeavesTheTargetBeyondADouble) {
   constexpr auto kTo = Operation::EuroToNational, kFrom = Operation::NationalToEuro;
-  // No amount: the target stays as it was; no country: only the target's commas go.
+  // No amount: the target stays as it was; no country: only the target's commas go. A result
+  // in the comma's locale is written with a point, so that the box reads it back whole.
   // clang-format off
   const std::tuple<Operation, const char*, const char*, const char*, std::optional<std::string>>
       cases[] = {
@@ -146,11 +108,12 @@ TEST(Convert, GivesTheAmountWithAPointOrLeavesTheTargetBeyondADouble) {
           {kTo, "imgGER", "100", "\xD9\xAB", "195.58"}, {kTo, "imgBEL", "1e309", ".", std::nullopt},
           {kTo, "imgBEL", "1e308", ".", std::nullopt},
           {kFrom, "imgIER", "1.7e308", ".", std::nullopt},
-          {kTo, "imgGER", "1e307", ".", std::nullopt}, {kTo, "none", "5", ".", "4.5"}};
+          {kTo, "imgGER", "1e307", ".", std::nullopt}, {kTo, "none", "5", ".", "4.5.6"}};
   // clang-format on
   for (const auto& [operation, key, source, separator, target] : cases) {
-    EXPECT_EQ(Convert(source, "4,5", FindCountryByKey(key), operation, separator), target)
-        << key << " " << source;
+    EXPECT_EQ(Convert(source, "4,5,6", FindCountryByKey(key), operation, separator), target)
+        << key << (operation == kTo ? " from euro " : " to euro ") << source << " with "
+        << separator;
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <vector>
 
 namespace kestrova::core {
@@ -17,8 +16,6 @@ TEST(LimitTextInput, ExactlyTheDigitsThePointAndBackspacePassAsTheirOwnCode) {
     passed.push_back(code);
   }
   EXPECT_EQ(passed, (std::vector<std::int32_t>{8, 46, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57}));
-  EXPECT_EQ(LimitTextInput(INT32_MIN), "0");
-  EXPECT_EQ(LimitTextInput(INT32_MAX), "0");
 }
 
 }  // namespace
