@@ -1,6 +1,7 @@
 #include "ui/widgets.h"
 
 #include <QAccessibleWidget>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -183,6 +184,17 @@ void ImageBox::keyPressEvent(QKeyEvent* event) {
     emit KeyActivate();
   } else {
     emit KeyMenu();
+  }
+}
+
+// Where the desktop turns Shift+F10 or the Menu key into a request for a context menu itself
+// (Windows does, for keys its window procedure sees), the request stands for the key.
+void ImageBox::contextMenuEvent(QContextMenuEvent* event) {
+  if (hasMenu_ && hasFocus() && event->reason() == QContextMenuEvent::Keyboard) {
+    event->accept();
+    emit KeyMenu();
+  } else {
+    event->ignore();
   }
 }
 
