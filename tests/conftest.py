@@ -16,7 +16,7 @@ from support import Processes
 
 def pytest_addoption(parser):
     parser.addoption("--desktop", action="append", choices=sorted(DESKTOPS), help="(all)")
-    parser.addoption("--kestrova", help="the program to run")
+    parser.addoption("--kestrova", help="the program to run; on wine, its installer")
 
 
 def pytest_generate_tests(metafunc):
@@ -39,20 +39,18 @@ def folder():
 def desktop(request, folder):
     processes = Processes()
     try:
-        yield DESKTOPS[request.param](processes, folder)
+        yield DESKTOPS[request.param](processes, folder, request.config.getoption("kestrova"))
     finally:
         processes.end()
 
 
 @pytest.fixture
-def users(desktop, folder, request):
+def users(desktop, folder):
     """Makes users, each with a home of their own; ends every copy they started."""
     processes, made = Processes(), []
 
     def user(name="user"):
-        made.append(
-            User(desktop, request.config.getoption("kestrova"), f"{folder}/{name}", processes)
-        )
+        made.append(User(desktop, f"{folder}/{name}", processes))
         return made[-1]
 
     yield user

@@ -40,14 +40,15 @@ ensure_packages() {
   apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures the given preset when it has no build yet or the presets changed since, then builds
-# it; quiet when nothing changed.
+# Configures the given preset afresh when it has no build yet or the presets (or the Qt for Windows
+# they name) changed since, then builds it; quiet when nothing changed.
 build_preset() {
-  local preset="$1"
+  local preset="$1" stamp
   cd "$KESTROVA_ROOT" || exit 1
-  if [ ! -f "build/$preset/CMakeCache.txt" ] || ! cmp -s CMakePresets.json "build/$preset/.presets"; then
-    cmake --preset "$preset"
-    cp CMakePresets.json "build/$preset/.presets"
+  stamp="$(cat CMakePresets.json; echo "${KESTROVA_QT_WINDOWS:-}")"
+  if [ "$stamp" != "$(cat "build/$preset/.presets" 2>/dev/null)" ]; then
+    cmake --fresh --preset "$preset"
+    echo "$stamp" >"build/$preset/.presets"
   fi
   cmake --build --preset "$preset" --parallel "$(nproc)"
 }

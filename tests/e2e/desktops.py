@@ -10,11 +10,14 @@ import shutil
 import socket
 import struct
 import subprocess
+import tempfile
 import time
 from collections import namedtuple
 
 from PIL import Image, ImageGrab
 
+from kestrova import regedit4
+from session import SessionManager
 from support import wait_until
 
 Window = namedtuple("Window", "id x y w h")
@@ -24,14 +27,36 @@ def run(*command):
     return subprocess.run(command, check=True, capture_output=True).stdout
 
 
-class X11:
+class Desktop:
+    """What the desktops share, unless they say otherwise: the program runs as it is built,
+    keeps its settings in a file, is read through the accessibility bus."""
+
+    size = (1024, 768)
+    reads_controls = True
+    registry = None
+    frame_slack = 0
+
+    def __init__(self, program):
+        self.program = program
+
+    def command(self, program=None):
+        return [program or self.program]
+
+    def near(self, place, other):
+        """Whether two places of a frame agree, as far as the desktop draws frames where the
+        program thinks they are."""
+        return max(abs(a - b) for a, b in zip(place, other)) <= self.frame_slack
+
+
+class X11(Desktop):
     """Xvfb with openbox as Debian configures it (Clearlooks frames, Alt+F4), worked by xdotool."""
 
     name = "x11"
     tells_places = True  # a program knows where its window is, and can put it there
-    size = (1024, 768)
+    minimises = True
 
-    def __init__(self, processes, folder):
+    def __init__(self, processes, folder, program):
+        super().__init__(program)
         self.env = {"QT_QPA_PLATFORM": "xcb"}
         read, write = os.pipe()
         # -noreset: a reset, when a killed copy was the last client, would turn the next away.
@@ -87,19 +112,131 @@ class X11:
     def activate(self, win):
         run("xdotool", "windowactivate", "--sync", win.id)
 
+    def session(self):
+        return SessionManager()
+
+    def active(self, win):
+        return run("xdotool", "getactivewindow").strip() == win.id.encode()
+
     def grab(self, x, y, w, h):
         return ImageGrab.grab((x, y, x + w, y + h), xdisplay=os.environ["DISPLAY"]).convert("RGB")
 
 
-class Wayland:
+class Wine(X11):
+    """Kestrova for Windows on the X11 desktop, installed silently by its installer into a fresh
+    Wine prefix; its settings in that prefix's registry. No accessibility bus reaches into Wine
+    here: what the window shows is read off the screen, and what it keeps off the registry."""
+
+    name = "wine"
+    reads_controls = False
+    frame_slack = 2  # Wine's idea of a frame is a little off the one openbox draws
+    WINE, KEY = "/usr/lib/wine/wine64", r"HKEY_CURRENT_USER\Software\Quillmere\Kestrova"
+    FONTS = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
+
+    def __init__(self, processes, folder, installer):
+        super().__init__(processes, folder, None)
+        prefix, temporary = f"{folder}/wine", f"{folder}/tmp"  # the server's socket goes there
+        os.mkdir(prefix)
+        os.mkdir(temporary)
+        self.env.update(WINEPREFIX=prefix, TMPDIR=temporary, WINEDEBUG="-all")
+        self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml="  # no .NET or web engine to install
+        # The server holds every Windows process of the prefix: they end with it.
+        processes.start("/usr/lib/wine/wineserver", "--foreground", "--persistent", env=self._env())
+        wait_until("the Wine server", lambda: glob.glob(f"{temporary}/wine-*/server-*/socket"))
+        self.wine("wineboot", "--init")
+        # Windows has a sans-serif dialog font; of what Debian offers Wine, DejaVu Sans draws
+        # small sizes and bold whole, as Wine's own Tahoma does not.
+        for font in ("MS Shell Dlg", "MS Shell Dlg 2"):
+            self.wine("reg", "add", self.FONTS, "/v", font, "/d", "DejaVu Sans", "/f")
+        self.wine(installer, "/S")
+        self.program = r"C:\Program Files\Kestrova\kestrova.exe"
+        self.drive = f"{prefix}/drive_c"
+        self.registry = self
+
+    def _env(self):
+        return dict(os.environ, **self.env)
+
+    def wine(self, *command, check=True):
+        # Into a file, not a pipe: services a command starts keep a pipe open after it ends.
+        with tempfile.TemporaryFile("w+") as said:
+            done = subprocess.run([self.WINE, *command], env=self._env(), stdout=said, stderr=said)
+            said.seek(0)
+            done.stdout = said.read()
+        assert done.returncode == 0 or not check, f"{command}: {done.returncode} {done.stdout}"
+        return done
+
+    def command(self, program=None):
+        return [self.WINE, program or self.program]
+
+    # A tool window's frame and small caption Wine draws itself, inside the X window, with these
+    # left, top, right and bottom widths by its default metrics; openbox draws the others.
+    OWN_FRAME = (4, 20, 4, 4)
+
+    def _own_frame(self, win):
+        return b"= 0, 0, 0, 0" in run("xprop", "-id", win.id, "_NET_FRAME_EXTENTS")
+
+    def window(self, pid, title):
+        win = super().window(pid, title)
+        if win and self._own_frame(win):
+            left, top, right, bottom = self.OWN_FRAME
+            win = Window(
+                win.id, win.x + left, win.y + top, win.w - left - right, win.h - top - bottom
+            )
+        return win
+
+    def frame(self, win):
+        if not self._own_frame(win):
+            return super().frame(win)
+        left, top, right, bottom = self.OWN_FRAME
+        return win.x - left, win.y - top, win.w + left + right, win.h + top + bottom
+
+    def session(self):
+        return WineSession(self)
+
+    def read(self):
+        """The settings key's values; None when there is no key."""
+        found = self.wine("reg", "query", self.KEY, check=False)
+        if found.returncode:
+            return None
+        pattern = r"    (\S+)    REG_SZ    (.*)"
+        lines = (re.fullmatch(pattern, line) for line in found.stdout.splitlines())
+        return {line[1]: line[2] for line in lines if line}
+
+    def seed(self, values):
+        with tempfile.NamedTemporaryFile("w", suffix=".reg", dir=self.drive) as file:
+            file.write(regedit4(values))
+            file.flush()
+            self.wine("regedit", "/S", "C:\\" + os.path.basename(file.name))
+
+
+class WineSession:
+    """Windows ends a session by asking each window whether it may, then telling it that it
+    does; Wine's wineboot does both."""
+
+    env = {}
+
+    def __init__(self, wine):
+        self.wine = wine
+
+    def joined(self):
+        pass
+
+    def log_out(self):
+        self.wine.wine("wineboot", "--end-session")
+
+    def end(self):
+        pass
+
+
+class Wayland(Desktop):
     """sway's headless backend without XWayland, run as nobody since it refuses root; typed with
     wtype, pictured with grim, clicked through a virtual pointer of our own."""
 
     name = "wayland"
-    tells_places = False
-    size = (1024, 768)
+    tells_places = minimises = False
 
-    def __init__(self, processes, folder):
+    def __init__(self, processes, folder, program):
+        super().__init__(program)
         self.env = {"QT_QPA_PLATFORM": "wayland"}
         os.chmod(folder, 0o711)
         home = os.path.join(folder, "sway")
@@ -208,4 +345,4 @@ class VirtualPointer:
         self._event(2, self.BUTTONS[button], int(pressed))
 
 
-DESKTOPS = {"x11": X11, "wayland": Wayland}
+DESKTOPS = {"x11": X11, "wayland": Wayland, "wine": Wine}

@@ -1,5 +1,5 @@
 """A user of Kestrova on a desktop: copies started, their windows typed into, clicked and
-pictured, their controls read through the accessibility bus, their settings from the file."""
+pictured, their controls read through the accessibility bus, their settings from their store."""
 
 import os
 import re
@@ -13,48 +13,77 @@ EURO, NATIONAL = "Amount in euro", "Amount in national currency"
 FLAG, BACKGROUND = "Flag of the chosen country", "Background"
 
 
-def read_settings(path):
-    """The settings file's values; None when it is missing or a line of it is not whole."""
-    try:
-        with open(path, encoding="utf-8") as file:
-            lines = file.read().split("\n")
-    except (OSError, UnicodeDecodeError):
-        return None
-    pattern = r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|'
-    found = [re.fullmatch(pattern, line) for line in lines[1:-1]]
-    if lines[0] != "REGEDIT4" or lines[-1] or not all(found):
-        return None
-    return {line[1]: line[2] for line in found if line[1]}  # no text used here needs unescaping
+def regedit4(values):
+    """A settings key's values as the registry editor writes them, and the settings file too."""
+    lines = [f'"{name}"="{text}"\n' for name, text in values.items()]
+    return "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n" + "".join(lines)
+
+
+class SettingsFile:
+    """Where a user keeps the settings on Linux."""
+
+    def __init__(self, folder):
+        self.path = f"{folder}/config/Quillmere/Kestrova.reg"
+
+    def read(self):
+        """The values; None when the file is missing or a line of it is not whole."""
+        try:
+            with open(self.path, encoding="utf-8") as file:
+                lines = file.read().split("\n")
+        except (OSError, UnicodeDecodeError):
+            return None
+        pattern = r'"([^"\\]*)"="((?:[^"\\]|\\.)*)"|\[HKEY_CURRENT_USER[^\]]*\]|'
+        found = [re.fullmatch(pattern, line) for line in lines[1:-1]]
+        if lines[0] != "REGEDIT4" or lines[-1] or not all(found):
+            return None
+        return {line[1]: line[2] for line in found if line[1]}  # none used here needs unescaping
+
+    def seed(self, values):
+        os.makedirs(os.path.dirname(self.path), mode=0o700, exist_ok=True)
+        with open(self.path, "w") as file:
+            file.write(regedit4(values))
 
 
 class User:
-    """Someone with a home, settings and a desktop of their own."""
+    """Someone with a home and settings of their own on a desktop, and a browser that only notes
+    what it was asked to open."""
 
-    def __init__(self, desktop, binary, folder, processes):
-        self.desktop, self.binary, self.folder, self.processes = desktop, binary, folder, processes
+    def __init__(self, desktop, folder, processes):
+        self.desktop, self.folder, self.processes = desktop, folder, processes
+        self.store = desktop.registry or SettingsFile(folder)
         os.makedirs(f"{folder}/run", mode=0o700)
+        os.makedirs(f"{folder}/bin")
+        self.opened = f"{folder}/bin/opened"
+        with open(f"{folder}/bin/xdg-open", "w") as browser:
+            browser.write(f'#!/bin/sh\necho "$@" >>{self.opened}\n')
+        os.chmod(f"{folder}/bin/xdg-open", 0o755)
         self.env = dict(os.environ, **desktop.env, HOME=folder, XDG_RUNTIME_DIR=f"{folder}/run")
-        self.env["XDG_CONFIG_HOME"] = f"{folder}/config"
-        self.store = f"{folder}/config/Quillmere/Kestrova.reg"
+        self.env.update(
+            XDG_CONFIG_HOME=f"{folder}/config", PATH=f"{folder}/bin:{os.environ['PATH']}"
+        )
         self.log = f"{folder}/out.log"
 
     def seed(self, **values):
-        os.makedirs(os.path.dirname(self.store), mode=0o700, exist_ok=True)
-        lines = [f'"{name}"="{text}"\n' for name, text in values.items()]
-        with open(self.store, "w") as file:
-            file.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillmere\\Kestrova]\n")
-            file.writelines(lines)
+        self.store.seed(values)
 
     def saved(self):
-        values = read_settings(self.store)
-        assert values is not None, "the settings file is missing or damaged"
+        values = self.store.read()
+        assert values is not None, "the settings are missing or damaged"
         return values
 
-    def start(self, binary=None, user=None, **env):
+    def expect_place(self, x, y):
+        """That a close kept the frame's place, in twips, where the desktop tells it."""
+        if self.desktop.tells_places:
+            saved = self.saved()
+            kept = (int(saved["Left"]) / 15, int(saved["Top"]) / 15)
+            assert self.desktop.near(kept, (x, y)), f"kept {kept}, the frame is at {x}, {y}"
+
+    def start(self, program=None, user=None, **env):
         as_user = {"user": user, "group": "nogroup", "extra_groups": []} if user else {}
+        command = self.desktop.command(program)
         with open(self.log, "ab") as log:
             process = self.processes.start(
-                binary or self.binary, env=dict(self.env, **env), stdout=log, **as_user
+                *command, env=dict(self.env, **env), stdout=log, **as_user
             )
         return Copy(self, process)
 
@@ -62,7 +91,10 @@ class User:
         """A copy with its window up and the focus in the euro box."""
         copy = self.start(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **env)
         copy.window()
-        copy.expect(EURO, "focused", True)
+        if self.desktop.reads_controls:
+            copy.expect(EURO, "focused", True)
+        else:
+            wait_until("the window to be the active one", lambda: self.desktop.active(copy.win))
         return copy
 
 
@@ -147,6 +179,10 @@ class Copy:
         return getattr(node, field)  # name, description
 
     def expect(self, name, field, wanted):
+        """Where no screen reader reaches (Wine), what the window shows is checked through the
+        screen and what it keeps."""
+        if not self.desktop.reads_controls:
+            return wanted
         return wait_until(f"the {field} of {name}", lambda: self.read(name, field), wanted)
 
     def expect_amounts(self, euro, national):
@@ -179,16 +215,20 @@ class Copy:
         self.desktop.move(self.win, x, y)
 
         def known():
+            if self.frame()[:2] == before:
+                return False
+            if not self.desktop.reads_controls:
+                return True  # the program hears of it before any later event
             position = self.control("Kestrova").queryComponent().getPosition(0)
-            return self.frame()[:2] != before and tuple(position) == self.win[1:3]
+            return tuple(position) == self.win[1:3]
 
         wait_until("the program knowing where its window went", known)
 
-    def screenshot(self, name):
+    def screenshot(self, name, win=None):
         folder = os.environ.get("KESTROVA_E2E_ARTIFACTS")
         if folder:
             os.makedirs(folder, exist_ok=True)
-            shot = self.desktop.grab(*self.frame())
+            shot = self.desktop.grab(*self.desktop.frame(win or self.window()))
             shot.save(os.path.join(folder, f"{self.desktop.name}-{name}"))
 
     def popup(self, place, keys=None):

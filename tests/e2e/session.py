@@ -1,11 +1,13 @@
-"""The least of a session manager, on Debian's libSM as desktops use it, to log one client out.
-`said` lists what the client did: joined ("registered"), saved itself ("done 1" on success),
+"""The least of an X11 session manager, on Debian's libSM as desktops use it, to log one client
+out. `said` lists what the client did: joined ("registered"), saved itself ("done 1" on success),
 hung up ("closed"). No Debian package offers a session manager that a test can drive."""
 
 import ctypes
 import select
 import threading
 from ctypes import POINTER, byref, c_char_p, c_int, c_ulong, c_void_p
+
+from support import wait_until
 
 SM = ctypes.CDLL("libSM.so.6")
 ICE = ctypes.CDLL("libICE.so.6")
@@ -96,11 +98,16 @@ class SessionManager:
         self.said.append("closed")
         return 1
 
-    def logout(self):
-        """Both kinds of save, for a shutdown, with any interaction, not in haste."""
-        self.todo.append(lambda: SM.SmsSaveYourself(self.client, SAVE_BOTH, 1, INTERACT_ANY, 0))
+    def joined(self):
+        wait_until("the copy joining the session", lambda: "registered" in self.said)
 
-    def die(self):
+    def log_out(self):
+        """Both kinds of save, for a shutdown, with any interaction, not in haste; returns when
+        the copy says it saved itself."""
+        self.todo.append(lambda: SM.SmsSaveYourself(self.client, SAVE_BOTH, 1, INTERACT_ANY, 0))
+        wait_until("the copy saying it saved itself", lambda: "done 1" in self.said)
+
+    def end(self):
         self.todo.append(lambda: "closed" in self.said or SM.SmsDie(self.client))
 
     def _serve(self):

@@ -1,5 +1,7 @@
 """Working the converter: typing, the countries by mouse, keyboard and screen reader, the about
-window, and what a close keeps of it all."""
+window and its link, and what a close keeps of it all."""
+
+import os
 
 import pytest
 
@@ -7,49 +9,76 @@ from kestrova import BACKGROUND, EURO, FLAG, NATIONAL
 from support import wait_until
 
 # Places on the window's client area; the about window's Ok on its own.
-FLAG_SPOT, FLAG_CORNER, ABOUT, EXIT, ABOUT_OK = (37, 67), (21, 83), (60, 121), (142, 121), (77, 253)
+FLAG_SPOT, FLAG_CORNER, ABOUT, EXIT = (37, 67), (21, 83), (60, 121), (142, 121)
+OK, LINK = (77, 253), (40, 213)
 GERMANY = "1 EUR = 1.95583 DEM"
+
+
+def about_window(copy):
+    """The about window, once it takes input: with the focus on its Ok."""
+    about = copy.window("About")
+    copy.expect("Ok", "focused", True)
+    if not copy.desktop.reads_controls:
+        wait_until("the about window to take input", lambda: copy.desktop.active(about))
+    return about
 
 
 def about_comes_and_goes(copy, open_it, close_it):
     """The about window comes with the focus on its Ok, and gives it back to the euro box."""
     open_it()
-    copy.expect("Ok", "focused", True)
-    close_it(copy.window("About"))
+    close_it(about_window(copy))
     wait_until("the about window to go", lambda: not copy.desktop.window(copy.process.pid, "About"))
     copy.expect(EURO, "focused", True)
 
 
-@pytest.mark.desktops("x11", "wayland")
-def test_typing_converts_and_exit_saves(user, desktop):
+@pytest.mark.desktops("x11", "wayland", "wine")
+def test_typing_converts_and_a_close_keeps_it(user, desktop):
     copy = user.ready()
-    about_comes_and_goes(
-        copy, lambda: copy.click(ABOUT), lambda about: copy.click(ABOUT_OK, win=about)
-    )
     copy.click(FLAG_SPOT, count=2)
     copy.expect_rate(GERMANY)
     copy.keys("5", "0")
     copy.expect_amounts("50", "97.79")
-    copy.keys("Tab")
-    copy.expect(NATIONAL, "focused", True)
-    copy.keys("1", "0", "0", "0")
-    copy.expect_amounts("511.29", "1000")
     copy.move(300, 200)
-    place = copy.frame()[:2]
+    x, y, _, _ = copy.frame()
     copy.click(EXIT)
     copy.ended()
     saved = user.saved()
-    assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("511.29", "1000", "imgGER")
-    if desktop.tells_places:
-        assert (saved["Top"], saved["Left"]) == (str(place[1] * 15), str(place[0] * 15))
+    assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("50", "97.79", "imgGER")
+    user.expect_place(x, y)
 
     copy = user.ready()
+    assert not desktop.tells_places or copy.frame()[:2] == (x, y)
+    copy.expect_amounts("50", "97.79")
+    copy.keys("Tab")  # its release in the national box converts back: 50 again
+    copy.expect(NATIONAL, "focused", True)
+    copy.keys("1", "0", "0", "0")
     copy.expect_amounts("511.29", "1000")
-    assert not desktop.tells_places or copy.frame()[:2] == place
     copy.quit()
+    saved = user.saved()
+    assert (saved["Euro"], saved["Currency"]) == ("511.29", "1000")
 
 
-@pytest.mark.desktops("x11", "wayland")
+@pytest.mark.desktops("x11", "wayland", "wine")
+def test_the_about_window_and_its_link_to_the_homepage(user, desktop):
+    copy = user.ready()
+    about_comes_and_goes(copy, lambda: copy.click(ABOUT), lambda about: copy.click(OK, win=about))
+    copy.keys("alt+a")
+    about = about_window(copy)
+    copy.screenshot("about.png", about)
+    copy.click(LINK, win=about)
+
+    def opened():
+        with open(user.opened) as browser:
+            return browser.read().split()
+
+    assert wait_until("the browser asked to open", opened) == [os.environ["KESTROVA_HOMEPAGE"]]
+    wait_until("the about window to go", lambda: not desktop.window(copy.process.pid, "About"))
+    if desktop.minimises:
+        wait_until("the minimised window", lambda: not desktop.window(copy.process.pid, "Kestrova"))
+    assert copy.process.poll() is None
+
+
+@pytest.mark.desktops("x11", "wayland", "wine")
 def test_countries_from_the_flag_and_the_close_box(user, desktop):
     copy = user.ready()
     height = copy.popup(FLAG_SPOT)
@@ -74,7 +103,7 @@ def test_countries_from_the_flag_and_the_close_box(user, desktop):
     assert user.saved()["Image"] == "imgGRI"
 
 
-@pytest.mark.desktops("x11")
+@pytest.mark.desktops("x11", "wine")
 def test_everything_works_from_the_keyboard(user, desktop):
     desktop.click(*desktop.size, count=0)  # the pointer out of the way
     copy = user.ready()

@@ -13,7 +13,6 @@ from signal import SIGTERM
 
 import pytest
 
-from kestrova import read_settings
 from support import wait_until
 
 GOOD = dict(Top="600", Left="600", Euro="1", Currency="40.34", Image="imgBEL")
@@ -58,10 +57,10 @@ def test_a_copy_killed_in_its_close_leaves_one_whole_file(users):
             time.sleep(random.randint(0, 20) / 1000)
             copy.process.kill()
             copy.process.wait()
-            got = read_settings(user.store)
+            got = user.store.read()
             old, new = got == stored(n), got == dict(stored(n), **centre)
             tally["old" if old else "new" if new else "damaged"] += 1
-            temporaries = glob.glob(os.path.dirname(user.store) + "/.Kestrova.reg.*.tmp")
+            temporaries = glob.glob(os.path.dirname(user.store.path) + "/.Kestrova.reg.*.tmp")
             tally["most"] = max(tally["most"], len(temporaries))
         return tally, took
 
@@ -94,7 +93,7 @@ def test_of_a_crowd_started_at_once_one_runs(user, desktop):
             copy.answer()
     assert running[0].process.poll() is None, "the running copy ended with the others"
     running[0].stop(SIGTERM)
-    assert read_settings(user.store) is not None, "the running copy's close left a damaged file"
+    assert user.store.read() is not None, "the running copy's close left a damaged file"
     report(
         "simultaneous_starts",
         began,
@@ -105,18 +104,18 @@ def test_of_a_crowd_started_at_once_one_runs(user, desktop):
 
 def follow_a_link(user, folder):
     os.makedirs(f"{user.folder}/dotfiles")
-    os.rename(user.store, f"{user.folder}/dotfiles/kestrova.reg")
-    os.symlink("../../dotfiles/kestrova.reg", user.store)
+    os.rename(user.store.path, f"{user.folder}/dotfiles/kestrova.reg")
+    os.symlink("../../dotfiles/kestrova.reg", user.store.path)
 
 
 def lock_the_folder(user, folder):
     """A folder the user cannot write; as root writes anywhere, the copy runs as nobody."""
-    shutil.copy(user.binary, f"{folder}/kestrova")
+    shutil.copy(user.desktop.program, f"{folder}/kestrova")
     for place, _, files in os.walk(user.folder):
         for name in files + ["."]:
             shutil.chown(os.path.join(place, name), "nobody")
-    os.chmod(os.path.dirname(user.store), 0o500)
-    return {"binary": f"{folder}/kestrova", "user": "nobody"}
+    os.chmod(os.path.dirname(user.store.path), 0o500)
+    return {"program": f"{folder}/kestrova", "user": "nobody"}
 
 
 def write(path, data, mode="wb"):
@@ -125,23 +124,26 @@ def write(path, data, mode="wb"):
 
 
 def kept_aside(user, kept):
-    return open(user.store + ".bad", "rb").read() == kept and os.path.getsize(user.store) < 9999
+    return (
+        open(user.store.path + ".bad", "rb").read() == kept
+        and os.path.getsize(user.store.path) < 9999
+    )
 
 
 def still_a_link(user, kept):
-    return os.path.islink(user.store) and not os.path.exists(user.store + ".bad")
+    return os.path.islink(user.store.path) and not os.path.exists(user.store.path + ".bad")
 
 
 def left_alone(user, kept):
     said = open(user.log, "rb").read()
-    return open(user.store, "rb").read() == kept and b"could not be saved" in said
+    return open(user.store.path, "rb").read() == kept and b"could not be saved" in said
 
 
 DEEP = ("[HKEY_CURRENT_USER" + "\\d" * 100000 + ']\n"X"="1"\n').encode()
 HOSTILE = {  # what lies there, and what must hold after a close besides the new values
-    "huge_100MB": (lambda user, folder: os.truncate(user.store, 100 << 20), kept_aside),
-    "binary": (lambda user, folder: write(user.store, os.urandom(65536)), kept_aside),
-    "deep_keys": (lambda user, folder: write(user.store, DEEP, "ab"), kept_aside),
+    "huge_100MB": (lambda user, folder: os.truncate(user.store.path, 100 << 20), kept_aside),
+    "binary": (lambda user, folder: write(user.store.path, os.urandom(65536)), kept_aside),
+    "deep_keys": (lambda user, folder: write(user.store.path, DEEP, "ab"), kept_aside),
     "symlink": (follow_a_link, still_a_link),
     "read_only_folder": (lock_the_folder, left_alone),
 }
@@ -155,7 +157,7 @@ def test_whatever_file_lies_there_the_program_starts_converts_and_keeps_it(users
         user = users(name)
         user.seed(**GOOD)
         as_someone = prepare(user, folder) or {}
-        kept, started = open(user.store, "rb").read(), time.monotonic()
+        kept, started = open(user.store.path, "rb").read(), time.monotonic()
         copy = user.start(**as_someone)
         wait_until(f"{name}: a running copy", copy.running, timeout=20)
         took.append(f"{name} {round((time.monotonic() - started) * 1000)} ms")
@@ -170,9 +172,9 @@ def test_whatever_file_lies_there_the_program_starts_converts_and_keeps_it(users
         wait_until(f"{name}: typing 5 changing the national box", lambda: national_box() != before)
         copy.quit()
         assert holds(user, kept), name
-        assert (read_settings(user.store) or {}).get("Euro") == ("1" if as_someone else "5"), name
+        assert (user.store.read() or {}).get("Euro") == ("1" if as_someone else "5"), name
         if as_someone:
-            assert os.listdir(os.path.dirname(user.store)) == ["Kestrova.reg"]
+            assert os.listdir(os.path.dirname(user.store.path)) == ["Kestrova.reg"]
     report(
         "hostile_files",
         began,
