@@ -11,7 +11,7 @@ declare -A PACKAGES=(
   [test]="git clang-format black flake8 shellcheck pkgconf libgif-dev libgtest-dev libgmock-dev
     libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream openbox
     dbus at-spi2-core python3-pytest python3-pyatspi python3-pil clang libclang-rt-14-dev dpkg-dev
-    lintian libsm6 libice6 sway wtype grim qt6-wayland"
+    lintian sway wtype grim qt6-wayland"
   [windows]="g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev"
 )
 

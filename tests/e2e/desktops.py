@@ -17,7 +17,6 @@ from collections import namedtuple
 from PIL import Image, ImageGrab
 
 from kestrova import regedit4
-from session import SessionManager
 from support import wait_until
 
 Window = namedtuple("Window", "id x y w h")
@@ -112,9 +111,6 @@ class X11(Desktop):
     def activate(self, win):
         run("xdotool", "windowactivate", "--sync", win.id)
 
-    def session(self):
-        return SessionManager()
-
     def active(self, win):
         return run("xdotool", "getactivewindow").strip() == win.id.encode()
 
@@ -190,8 +186,10 @@ class Wine(X11):
         left, top, right, bottom = self.OWN_FRAME
         return win.x - left, win.y - top, win.w + left + right, win.h + top + bottom
 
-    def session(self):
-        return WineSession(self)
+    def log_out(self):
+        """Windows ends a session by asking each window whether it may, then telling it that it
+        does; Wine's wineboot does both."""
+        self.wine("wineboot", "--end-session")
 
     def read(self):
         """The settings key's values; None when there is no key."""
@@ -207,25 +205,6 @@ class Wine(X11):
             file.write(regedit4(values))
             file.flush()
             self.wine("regedit", "/S", "C:\\" + os.path.basename(file.name))
-
-
-class WineSession:
-    """Windows ends a session by asking each window whether it may, then telling it that it
-    does; Wine's wineboot does both."""
-
-    env = {}
-
-    def __init__(self, wine):
-        self.wine = wine
-
-    def joined(self):
-        pass
-
-    def log_out(self):
-        self.wine.wine("wineboot", "--end-session")
-
-    def end(self):
-        pass
 
 
 class Wayland(Desktop):
@@ -293,9 +272,6 @@ class Wayland(Desktop):
 
     def grab(self, x, y, w, h):
         return Image.open(io.BytesIO(run("grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-")))
-
-    def double_density(self):
-        run("swaymsg", "output * mode 2048x1536 scale 2")  # the same size, twice the pixels
 
 
 class VirtualPointer:

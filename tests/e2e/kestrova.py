@@ -87,12 +87,12 @@ class User:
             )
         return Copy(self, process)
 
-    def ready(self, **env):
-        """A copy with its window up and the focus in the euro box."""
+    def ready(self, euro=EURO, **env):
+        """A copy with its window up and the focus in the euro box, named `euro` to a reader."""
         copy = self.start(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **env)
         copy.window()
         if self.desktop.reads_controls:
-            copy.expect(EURO, "focused", True)
+            copy.expect(euro, "focused", True)
         else:
             wait_until("the window to be the active one", lambda: self.desktop.active(copy.win))
         return copy

