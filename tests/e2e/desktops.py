@@ -139,7 +139,9 @@ class Wine(X11):
         # The server holds every Windows process of the prefix: they end with it.
         processes.start("/usr/lib/wine/wineserver", "--foreground", "--persistent", env=self._env())
         wait_until("the Wine server", lambda: glob.glob(f"{temporary}/wine-*/server-*/socket"))
-        self.wine("wineboot", "--init")
+        # It sometimes says it failed on a loaded machine, with the prefix whole: what follows
+        # finds out whether it is.
+        self.wine("wineboot", "--init", check=False)
         # Windows has a sans-serif dialog font; of what Debian offers Wine, DejaVu Sans draws
         # small sizes and bold whole, as Wine's own Tahoma does not.
         for font in ("MS Shell Dlg", "MS Shell Dlg 2"):
