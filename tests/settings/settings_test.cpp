@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "settings/Persisted.h"
-#include "settings/RegFile.h"
 #include "settings/Registry.h"
 #ifdef _WIN32
 #include <windows.h>
@@ -37,29 +36,6 @@ const std::vector<std::string> kTexts = {
     std::string("nul\0in", 6), "\xC3\x96sterreich \xE2\x82\xAC \xF0\x9F\x98\x80\xE0\xA4\x95",
     "\"=\"\n[HKEY_CURRENT_USER\\Other]", std::string(10000, 'x')};
 // clang-format on
-
-Status Create(Store& store, const std::string& subKey = kSub) {
-  KeyHandle key = 0;
-  const Status status = store.CreateKey(kCurrentUser, subKey, key);
-  store.CloseKey(key);
-  return status;
-}
-Status Put(Store& store, const std::string& name, const std::string& value) {
-  KeyHandle key = 0;
-  Status status = store.OpenKey(kCurrentUser, kSub, kKeyWrite, key);
-  if (status == kSuccess) status = store.SetValue(key, name, value);
-  store.CloseKey(key);
-  return status;
-}
-// The value's text, or the status that reading it gave.
-std::string Get(Store& store, const std::string& name) {
-  KeyHandle key = 0;
-  std::string value;
-  Status status = store.OpenKey(kCurrentUser, kSub, kKeyRead, key);
-  if (status == kSuccess) status = store.QueryValue(key, name, value);
-  store.CloseKey(key);
-  return status == kSuccess ? value : "status " + std::to_string(status);
-}
 
 // Fresh ground for the store the user's settings live in; Reopen() gives a new store on it that
 // sees what earlier ones left.
@@ -119,35 +95,6 @@ TEST(Persisted, PositionsAsTheLocaleWritesThemAndNothingElseReadBack) {
 
 #ifdef _WIN32
 
-void Regedit(const std::string& arguments) {
-  ASSERT_EQ(std::system(("start /wait regedit " + arguments).c_str()), 0) << arguments;
-}
-// What the file store writes, in either of the editor's forms, imports into the registry value for
-// value (its exports are read on every build, from KESTROVA_EXPORT).
-TEST(Windows, RegeditImportsWhatTheFileStoreWrites) {
-  const std::string file = std::string(std::getenv("TEMP")) + "\\kestrova-test.reg";
-  for (const RegForm form : {RegForm::Regedit4, RegForm::Version5}) {
-    SCOPED_TRACE(form == RegForm::Version5 ? "version 5" : "REGEDIT4");
-    PlatformGround ground;
-    MemoryStore written;
-    Create(written);
-    // The editor reads a REGEDIT4 file in the ANSI code page; neither form holds a NUL.
-    std::vector<std::string> carried;
-    for (const std::string& text : kTexts) {
-      const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return c > 0; });
-      if (text.find('\0') == text.npos && (ascii || form == RegForm::Version5)) {
-        Put(written, std::to_string(carried.size()), text);
-        carried.push_back(text);
-      }
-    }
-    std::ofstream(file, std::ios::binary) << FormatRegFile(written, form);
-    Regedit("/S " + file);
-    for (std::size_t i = 0; i < carried.size(); ++i) {
-      EXPECT_EQ(Get(ground.Reopen(), std::to_string(i)), carried[i]);
-    }
-  }
-}
-
 // One copy at a time: a named mutex of the session.
 TEST(Windows, OnlyTheFirstCopyTakesTheMutexUntilItLetsGo) {
   using ui::platform::SingleInstance;
@@ -166,6 +113,29 @@ namespace fs = std::filesystem;
 using testing::internal::CaptureStderr, testing::internal::GetCapturedStderr;
 const std::string kGood = "REGEDIT4\n[HKEY_CURRENT_USER\\" + kSub + "]\n\"Euro\"=\"1\"\n";
 constexpr std::size_t kMiB = 1 << 20;
+
+Status Create(Store& store, const std::string& subKey = kSub) {
+  KeyHandle key = 0;
+  const Status status = store.CreateKey(kCurrentUser, subKey, key);
+  store.CloseKey(key);
+  return status;
+}
+Status Put(Store& store, const std::string& name, const std::string& value) {
+  KeyHandle key = 0;
+  Status status = store.OpenKey(kCurrentUser, kSub, kKeyWrite, key);
+  if (status == kSuccess) status = store.SetValue(key, name, value);
+  store.CloseKey(key);
+  return status;
+}
+// The value's text, or the status that reading it gave.
+std::string Get(Store& store, const std::string& name) {
+  KeyHandle key = 0;
+  std::string value;
+  Status status = store.OpenKey(kCurrentUser, kSub, kKeyRead, key);
+  if (status == kSuccess) status = store.QueryValue(key, name, value);
+  store.CloseKey(key);
+  return status == kSuccess ? value : "status " + std::to_string(status);
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -307,7 +277,8 @@ TEST_F(FileStoreTest, DamagedFilesAreReadAsFarAsPossibleAndKeptAsBadOnce) {
   }
 }
 
-// A dead copy's temporary beside a link's target goes before the save makes its own.
+// A dead copy's temporary beside a link's target goes before the save makes its own; the link
+// stays a link.
 TEST_F(FileStoreTest, AFailedSaveLeavesTheOldFileIsToldOnceAndIsKeptForTheNextCommit) {
   const fs::path target = ground.root / "dotfiles/kestrova.reg";
   for (const auto& [call, successes] :
@@ -337,6 +308,7 @@ TEST_F(FileStoreTest, AFailedSaveLeavesTheOldFileIsToldOnceAndIsKeptForTheNextCo
     EXPECT_EQ(ground.store->CommitBatch(), kSuccess);
     EXPECT_EQ(Get(ground.Reopen(), "Tooltip"), "2");
     EXPECT_EQ(Get(*ground.store, "Euro"), std::string(1000, 'n'));
+    EXPECT_TRUE(fs::is_symlink(file));
   }
 }
 
