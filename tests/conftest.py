@@ -55,12 +55,8 @@ def users(desktop, folder):
 
     yield user
     processes.end()
-    for someone in made:  # shown with a failure
-        if os.path.exists(someone.log):
-            print(
-                f"--- {someone.folder}/out.log\n"
-                + open(someone.log, errors="replace").read()[-3000:]
-            )
+    for log in [someone.log for someone in made if os.path.exists(someone.log)]:
+        print(f"--- {log}\n" + open(log, errors="replace").read()[-3000:])  # shown with a failure
 
 
 @pytest.fixture

@@ -139,9 +139,7 @@ class Wine(X11):
         # The server holds every Windows process of the prefix: they end with it.
         processes.start("/usr/lib/wine/wineserver", "--foreground", "--persistent", env=self._env())
         wait_until("the Wine server", lambda: glob.glob(f"{temporary}/wine-*/server-*/socket"))
-        # It sometimes says it failed on a loaded machine, with the prefix whole: what follows
-        # finds out whether it is.
-        self.wine("wineboot", "--init", check=False)
+        self.wine("wineboot", "--init")
         # Windows has a sans-serif dialog font; of what Debian offers Wine, DejaVu Sans draws
         # small sizes and bold whole, as Wine's own Tahoma does not.
         for font in ("MS Shell Dlg", "MS Shell Dlg 2"):
@@ -154,12 +152,18 @@ class Wine(X11):
     def _env(self):
         return dict(os.environ, **self.env)
 
-    def wine(self, *command, check=True):
-        # Into a file, not a pipe: services a command starts keep a pipe open after it ends.
-        with tempfile.TemporaryFile("w+") as said:
-            done = subprocess.run([self.WINE, *command], env=self._env(), stdout=said, stderr=said)
-            said.seek(0)
-            done.stdout = said.read()
+    def wine(self, *command, check=True, answer=None):
+        # Tried again when it fails for no reason it gives (`answer` is one), as a Wine command
+        # now and then does just after the prefix's last program ended. Into a file, not a pipe:
+        # services a command starts keep a pipe open after it ends.
+        for _ in range(3):
+            with tempfile.TemporaryFile("w+") as said:
+                line = [self.WINE, *command]
+                done = subprocess.run(line, env=self._env(), stdout=said, stderr=said)
+                said.seek(0)
+                done.stdout = said.read()
+            if done.returncode == 0 or (answer and answer in done.stdout):
+                break
         assert done.returncode == 0 or not check, f"{command}: {done.returncode} {done.stdout}"
         return done
 
@@ -195,8 +199,10 @@ class Wine(X11):
 
     def read(self):
         """The settings key's values; None when there is no key."""
-        found = self.wine("reg", "query", self.KEY, check=False)
+        missing = "Unable to find the specified registry key"
+        found = self.wine("reg", "query", self.KEY, check=False, answer=missing)
         if found.returncode:
+            assert missing in found.stdout, found.stdout
             return None
         pattern = r"    (\S+)    REG_SZ    (.*)"
         lines = (re.fullmatch(pattern, line) for line in found.stdout.splitlines())

@@ -195,9 +195,8 @@ class Copy:
             self.expect("rate line", "description", currency)
 
     def pixel(self, place):
-        return self.desktop.grab(self.win.x + place[0], self.win.y + place[1], 1, 1).getpixel(
-            (0, 0)
-        )
+        x, y = self.win.x + place[0], self.win.y + place[1]
+        return self.desktop.grab(x, y, 1, 1).getpixel((0, 0))
 
     def expect_colour(self, place, colour):
         wait_until(f"the colour at {place}", lambda: self.pixel(place), colour)
@@ -245,7 +244,5 @@ class Copy:
         after = wait_until("the country pop-up", opened)
         for spot in ((2, 2), (14, 2), (2, 14)):
             assert after.getpixel(spot) == before.getpixel(spot), f"the pop-up is not at {place}"
-        changed = [
-            h for h in range(after.height) if after.getpixel((14, h)) != before.getpixel((14, h))
-        ]
-        return max(changed) - 7
+        column = [after.getpixel((14, h)) != before.getpixel((14, h)) for h in range(after.height)]
+        return max(h for h, changed in enumerate(column) if changed) - 7

@@ -39,5 +39,5 @@ def wait_until(what, probe, equals=NOTHING, timeout=30):
         except Exception as error:
             seen = f"last error {error!r}"
         if time.monotonic() > end:
-            pytest.fail(f"{what}: not within {timeout} s ({seen})", pytrace=False)
+            pytest.fail(f"{what}: not within {timeout} s ({seen})")
         time.sleep(0.05)
