@@ -88,6 +88,18 @@ TEST(RoundTrip, CorpusValuesAreWrittenAsTheirTextInEitherLocaleAndReadBack) {
   EXPECT_GT(replayed, 300);  // a missing or cut file must not pass as an empty replay
 }
 
+// Whole characters only (here "x" for each): a pattern inside another character, or splitting
+// one, stays as it is.
+TEST(ReplaceInString, OverwritesWholeCharactersOnly) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"a\u20ACb\u20AC", "\u20AC", "axbx"},
+      {"\xED\x9F\xBF\x80", "\x80", "\xED\x9F\xBFx"},  // after a character led by 0xED
+      {"\u20AC", "\xE2\x82", "\u20AC"}};
+  for (const auto& [input, pattern, result] : cases) {
+    EXPECT_EQ(mReplaceInString(input, pattern, "x"), result) << input << " for " << pattern;
+  }
+}
+
 TEST(Convert, GivesTheAmountWithAPointOrLeavesTheTargetBeyondADouble) {
   constexpr auto kTo = Operation::EuroToNational, kFrom = Operation::NationalToEuro;
   // No amount: the target stays as it was; no country: only the target's commas go. A result
