@@ -27,7 +27,8 @@ def test_the_uninstaller_removes_every_file_and_leaves_the_settings(user, deskto
     user.ready().quit()
     desktop.wine(r"C:\Program Files\Kestrova\Uninstall.exe", "/S")
     # It goes on from a copy of itself and returns at once.
-    wait_until("the program's files to go", lambda: not os.path.exists(folder))
-    assert not any(os.path.exists(entry) for entry in entries)
-    assert desktop.wine("reg", "query", UNINSTALL, check=False).returncode
+    left = [folder, *entries]
+    wait_until("the program's files and entries to go", lambda: not any(map(os.path.exists, left)))
+    missing = "Unable to find the specified registry key"
+    assert missing in desktop.wine("reg", "query", UNINSTALL, check=False, answer=missing).stdout
     assert user.saved()["Euro"] == "1", "the settings went with the program"
