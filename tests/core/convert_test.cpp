@@ -45,11 +45,9 @@ TEST(ReadAmount, ReadsAsFarAsTheTextIsNumericCorrectlyRoundedAndWithoutOverflow)
 }
 
 TEST(Round2, TwoDecimalsWithExactTiesToTheEvenHundredth) {
-  // clang-format off
   const std::pair<double, double> cases[] = {
-      {511.125, 511.12}, {170.375, 170.38}, {-0.125, -0.12}, {2.675, 2.68}, {1.005, 1.0},
-      {0.005, 0.0}, {40.3399, 40.34}, {1e20, 1e20}, {-1.95583, -1.96}};
-  // clang-format on
+      {511.125, 511.12}, {170.375, 170.38}, {-0.125, -0.12}, {2.675, 2.68},    {1.005, 1.0},
+      {0.005, 0.0},      {40.3399, 40.34},  {1e20, 1e20},    {-1.95583, -1.96}};
   for (const auto& [value, rounded] : cases) EXPECT_EQ(Round2(value), rounded) << value;
   EXPECT_NE(Round2(1e306), std::nullopt);
   for (const double value : {1e307, -1e307, HUGE_VAL, std::nan("")}) {

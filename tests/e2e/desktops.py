@@ -64,13 +64,16 @@ class X11(Desktop):
         os.close(write)
         with os.fdopen(read) as display:
             os.environ["DISPLAY"] = ":" + display.readline().strip()
-        processes.start("openbox", "--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml")
+        processes.start("openbox", "--sm-disable", "--config-file", self._openbox(folder))
         wait_until(
             "openbox", lambda: b"window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
         )
         # xdotool's first key remaps the keyboard, and openbox then grabs its keys anew: a key
         # that came at that moment could be lost.
         self.keys("Shift_L")
+
+    def _openbox(self, folder):
+        return "/etc/xdg/openbox/rc.xml"
 
     def _search(self, *args):
         found = subprocess.run(
@@ -85,8 +88,7 @@ class X11(Desktop):
             numbers = (int(re.search(rf"{key}:\s+(-?\d+)", info)[1]) for key in keys)
             return Window(found.decode(), *numbers)
 
-    def showing(self, title):
-        """The process ids of all windows of that title, in one look."""
+    def showing(self, title):  # the process ids of all windows of that title, in one look
         return {int(pid) for pid in self._search("--name", f"^{title}$", "getwindowpid", "%@")}
 
     def frame(self, win):
@@ -149,6 +151,13 @@ class Wine(X11):
         self.drive = f"{prefix}/drive_c"
         self.registry = self
 
+    def _openbox(self, folder):
+        # Windows closes on Alt+F4 itself. Taken by openbox, the key left Wine a lone Alt, whose
+        # release can put the window in its menu mode before the close gets through.
+        with open(super()._openbox(folder)) as rc, open(f"{folder}/openbox.xml", "w") as own:
+            own.write(rc.read().replace('<keybind key="A-F4">', '<keybind key="A-F24">'))
+        return own.name
+
     def _env(self):
         return dict(os.environ, **self.env)
 
@@ -181,9 +190,8 @@ class Wine(X11):
         win = super().window(pid, title)
         if win and self._own_frame(win):
             left, top, right, bottom = self.OWN_FRAME
-            win = Window(
-                win.id, win.x + left, win.y + top, win.w - left - right, win.h - top - bottom
-            )
+            x, y, w, h = win.x + left, win.y + top, win.w - left - right, win.h - top - bottom
+            win = Window(win.id, x, y, w, h)
         return win
 
     def frame(self, win):

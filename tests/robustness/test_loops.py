@@ -18,8 +18,8 @@ GOOD = dict(Top="600", Left="600", Euro="1", Currency="40.34", Image="imgBEL")
 GOOD |= dict(Description="1 EUR = 40.3399 BEF", Tooltip=" Belgian Francs ", Background="imgDefault")
 
 
-def report(name, began, line):
-    line = f"{name}: {line}; {round(time.monotonic() - began)} s"
+def report(name, line):
+    line = f"{name}: {line}"
     print(line)
     if os.environ.get("KESTROVA_FIGURES"):
         with open(f"{os.environ['KESTROVA_FIGURES']}/{name}.txt", "w") as figures:
@@ -32,7 +32,7 @@ def test_a_copy_killed_in_its_close_leaves_one_whole_file(users):
     from above the screen to the centre, so the new values differ from the old in Top and Left;
     Euro and Currency tell rounds apart. The file must then read whole and hold one set or the
     other, with at most the one temporary of a kill in mid-save beside it."""
-    rounds, began = int(os.environ.get("KESTROVA_CLOSE_KILLS", 200)), time.monotonic()
+    rounds = int(os.environ.get("KESTROVA_CLOSE_KILLS", 200))
 
     def stored(n):
         return dict(GOOD, Top="-120", Left="-300", Euro=str(n), Currency=f"c{n}")
@@ -67,7 +67,6 @@ def test_a_copy_killed_in_its_close_leaves_one_whole_file(users):
     tally, most = one + two, max(one["most"], two["most"])
     report(
         "close_kill_loop",
-        began,
         f"{rounds} rounds: {tally['old']} old, {tally['new']} new, {tally['damaged']} damaged; "
         f"at most {most} temporary left at a time",
     )
@@ -78,7 +77,7 @@ def test_a_copy_killed_in_its_close_leaves_one_whole_file(users):
 @pytest.mark.desktops("x11")
 def test_of_a_crowd_started_at_once_one_runs(user, desktop):
     """The others each say so in their box and end on Enter."""
-    crowd, began = int(os.environ.get("KESTROVA_CROWD", 20)), time.monotonic()
+    crowd = int(os.environ.get("KESTROVA_CROWD", 20))
     copies = [user.start() for _ in range(crowd)]
     pids = {copy.process.pid for copy in copies}
     wait_until("each copy's window or box", lambda: desktop.showing("Kestrova") >= pids, timeout=60)
@@ -92,7 +91,6 @@ def test_of_a_crowd_started_at_once_one_runs(user, desktop):
     assert user.store.read() is not None, "the running copy's close left a damaged file"
     report(
         "simultaneous_starts",
-        began,
         f"{crowd} simultaneous starts: 1 running copy, {crowd - 1} boxes saying it runs already, "
         "each ended on Enter",
     )
