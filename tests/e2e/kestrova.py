@@ -71,10 +71,9 @@ class User:
         assert values is not None, "the settings are missing or damaged"
         return values
 
-    def expect_place(self, x, y):
-        """That a close kept the frame's place, in twips, where the desktop tells it."""
+    def expect_place(self, saved, x, y):
+        """That the saved values keep the frame's place, in twips, where the desktop tells it."""
         if self.desktop.tells_places:
-            saved = self.saved()
             kept = (int(saved["Left"]) / 15, int(saved["Top"]) / 15)
             assert self.desktop.near(kept, (x, y)), f"kept {kept}, the frame is at {x}, {y}"
 

@@ -39,4 +39,4 @@ def test_a_logout_saves_like_a_close(user, desktop):
     assert copy.process.returncode == 0
     saved = user.saved()
     assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("4", "161.36", "imgBEL")
-    user.expect_place(x, y)
+    user.expect_place(saved, x, y)

@@ -44,7 +44,7 @@ def test_typing_converts_and_a_close_keeps_it(user, desktop):
     copy.ended()
     saved = user.saved()
     assert (saved["Euro"], saved["Currency"], saved["Image"]) == ("50", "97.79", "imgGER")
-    user.expect_place(x, y)
+    user.expect_place(saved, x, y)
 
     copy = user.ready()
     assert not desktop.tells_places or copy.frame()[:2] == (x, y)
